@@ -1,0 +1,54 @@
+#pragma once
+// A region is a set of pixels kept as y-x banded rectangles: the rectangles are sorted by
+// top, then left; rectangles of one band share top and bottom, do not touch or overlap
+// within the band, and bands do not overlap. Two regions holding the same pixels have the
+// same rectangle list (adjacent bands with identical spans are merged), so equality is a
+// list comparison. A default region is valid and empty.
+//
+// Polygon regions follow one scan-conversion rule, shared with the canvas polygon fill:
+// pixel (x, y) is inside when its centre (x + 0.5, y + 0.5) is inside the polygon under
+// the fill rule (alternate: odd crossing count; winding: non-zero winding number).
+
+#include "platform/raster/Geometry.h"
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+namespace plat {
+
+enum class FillMode { Alternate = 1, Winding = 2 };
+enum class RegionOp { And = 1, Or = 2, Xor = 3, Diff = 4, Copy = 5 };
+
+class Region {
+public:
+    Region() = default;
+    explicit Region(const Rect& r);
+    static Region FromPolygon(std::span<const Point> points, FillMode mode);
+    static Region FromRects(std::span<const Rect> rects);   // the union of any rectangles
+
+    // Combination as the classic region call: this := a op b (Copy takes a).
+    static Region Combine(const Region& a, const Region& b, RegionOp op);
+    Region& operator&=(const Region& o);
+    Region& operator|=(const Region& o);
+    Region& operator-=(const Region& o);
+    Region& operator^=(const Region& o);
+
+    void Offset(int32_t dx, int32_t dy);
+    bool Contains(int32_t x, int32_t y) const;
+    bool Intersects(const Rect& r) const;
+    Rect Bounds() const;
+    bool Empty() const { return FRects.empty(); }
+    bool IsRect() const { return FRects.size() == 1; }
+    int64_t Area() const;
+    void Clear() { FRects.clear(); }
+
+    const std::vector<Rect>& Rects() const { return FRects; }
+
+    friend bool operator==(const Region& a, const Region& b) { return a.FRects == b.FRects; }
+
+private:
+    std::vector<Rect> FRects;
+};
+
+} // namespace plat
