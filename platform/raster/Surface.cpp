@@ -1,5 +1,7 @@
 #include "platform/raster/Surface.h"
 
+#include "platform/raster/Palette.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
@@ -51,6 +53,25 @@ Surface::Surface(int32_t width, int32_t height, PixelFormat format)
         ConvertTo(format);
     else
         FFormat = format;
+}
+
+void Surface::ConvertTo(PixelFormat format, const std::vector<Color>& palette)
+{
+    int capacity = PaletteCapacity(format);
+    FFormat = format;
+    if (capacity == 0) {
+        FPalette.clear();   // the pixels already are the colours
+        return;
+    }
+    // Built apart first: the given palette may be this surface's own.
+    std::vector<Color> next = palette.empty() ? StandardPalette(format)
+        : std::vector<Color>(palette.begin(), palette.begin() + std::min<ptrdiff_t>(ptrdiff_t(palette.size()), capacity));
+    FPalette = std::move(next);
+    for (Color& c : FPalette)
+        c &= 0xFFFFFF;
+    PaletteMatcher matcher(FPalette);
+    for (Pixel& p : FPixels)
+        p = matcher.EntryPixel(matcher.Index(p));
 }
 
 Color Surface::GetColor(int32_t x, int32_t y) const
