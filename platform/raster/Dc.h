@@ -30,6 +30,10 @@
 
 namespace plat {
 
+namespace detail {
+class Painter;
+}
+
 enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear, InsideFrame };
 enum class BrushStyle { Solid, Clear };
 enum class BkMode { Transparent = 1, Opaque = 2 };
@@ -166,7 +170,13 @@ private:
         BkMode bkMode = BkMode::Opaque;
         FillMode fillMode = FillMode::Alternate;
         Point pos;
+        // A dashed pen's pattern goes on from where the last line ended.
+        int32_t dashPhase = 0;
+        Point dashEnd;
     };
+    // Strokes one width-1 or wide segment in device coordinates with the selected pen.
+    void StrokeSegment(const detail::Painter& p, int64_t x0, int64_t y0, int64_t x1, int64_t y1);
+    void StrokePath(const detail::Painter& p, std::span<const Point> points, bool closed);
     Surface* FTarget = nullptr;
     Region FBaseClip;
     State FState;

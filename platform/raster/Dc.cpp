@@ -1,0 +1,119 @@
+#include "platform/raster/Dc.h"
+
+#include "platform/raster/Dc_p.h"
+
+namespace plat {
+
+Dc::Dc(Surface* target)
+{
+    SetTarget(target);
+}
+
+void Dc::SetTarget(Surface* target)
+{
+    FTarget = target;
+    FBaseClip = target ? Region(target->Bounds()) : Region();
+}
+
+void Dc::OffsetOrigin(int32_t dx, int32_t dy)
+{
+    FState.origin = { SaturatingAdd(FState.origin.x, dx), SaturatingAdd(FState.origin.y, dy) };
+}
+
+void Dc::SetBaseClip(const Region& deviceRegion)
+{
+    FBaseClip = deviceRegion;
+}
+
+void Dc::SelectClipRegion(const Region* deviceRegion)
+{
+    if (deviceRegion)
+        FState.clip = *deviceRegion;
+    else
+        FState.clip.reset();
+}
+
+namespace {
+
+// Without a clip region, the clip rectangle calls start from the bounds of the base clip,
+// or of the surface when there is no base clip.
+Region& ClipToEdit(std::optional<Region>& clip, const Region& base, const Surface* target)
+{
+    if (!clip)
+        clip = Region(base.Empty() ? (target ? target->Bounds() : Rect {}) : base.Bounds());
+    return *clip;
+}
+
+} // namespace
+
+void Dc::IntersectClipRect(const Rect& logical)
+{
+    ClipToEdit(FState.clip, FBaseClip, FTarget) &= Region(logical.Offset(FState.origin.x, FState.origin.y));
+}
+
+void Dc::ExcludeClipRect(const Rect& logical)
+{
+    ClipToEdit(FState.clip, FBaseClip, FTarget) -= Region(logical.Offset(FState.origin.x, FState.origin.y));
+}
+
+Region Dc::EffectiveClip() const
+{
+    if (!FTarget || FTarget->Empty())
+        return {};
+    Region clip(FTarget->Bounds());
+    clip &= FBaseClip;
+    if (FState.clip)
+        clip &= *FState.clip;
+    return clip;
+}
+
+Rect Dc::ClipBox() const
+{
+    return EffectiveClip().Bounds().Offset(-FState.origin.x, -FState.origin.y);
+}
+
+bool Dc::PtVisible(int32_t x, int32_t y) const
+{
+    int64_t dx = int64_t(x) + FState.origin.x, dy = int64_t(y) + FState.origin.y;
+    if (dx < INT32_MIN || dx > INT32_MAX || dy < INT32_MIN || dy > INT32_MAX)
+        return false;
+    if (!FTarget || !FTarget->Bounds().Contains(int32_t(dx), int32_t(dy)))
+        return false;
+    // Single pixels are asked for one by one, so no clip is built for them.
+    return FBaseClip.Contains(int32_t(dx), int32_t(dy))
+        && (!FState.clip || FState.clip->Contains(int32_t(dx), int32_t(dy)));
+}
+
+int Dc::Save()
+{
+    FSaved.push_back(FState);
+    return int(FSaved.size());
+}
+
+bool Dc::Restore(int depth)
+{
+    int64_t count = int64_t(FSaved.size());
+    // A negative depth counts back from the last save: -1 is the last one.
+    int64_t target = depth < 0 ? count + depth + 1 : depth;
+    if (count == 0 || target < 1 || target > count)
+        return false;
+    FState = std::move(FSaved[size_t(target - 1)]);
+    FSaved.resize(size_t(target - 1));
+    return true;
+}
+
+Color Dc::GetPixel(int32_t x, int32_t y) const
+{
+    if (!PtVisible(x, y))
+        return 0xFFFFFFFF;
+    return ToColor(FTarget->Row(y + FState.origin.y)[x + FState.origin.x]);
+}
+
+void Dc::SetPixel(int32_t x, int32_t y, Color c)
+{
+    detail::Painter p(FTarget, EffectiveClip());
+    p.Plot(int64_t(x) + FState.origin.x, int64_t(y) + FState.origin.y, Rop2::CopyPen,
+        ToPixel(c) & 0xFFFFFF);
+}
+
+} // namespace plat

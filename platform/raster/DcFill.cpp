@@ -1,0 +1,187 @@
+// Rectangles, regions and polygons: filled areas and straight outlines.
+
+#include "platform/raster/Dc.h"
+
+#include "platform/raster/Dc_p.h"
+
+namespace plat {
+
+using detail::Box;
+using detail::Painter;
+
+namespace {
+
+Box DeviceBox(const Rect& r, Point origin)
+{
+    return { int64_t(r.left) + origin.x, int64_t(r.top) + origin.y, int64_t(r.right) + origin.x,
+        int64_t(r.bottom) + origin.y };
+}
+
+// The pixels of outer that are not in inner, each painted once.
+void FillRing(const Painter& p, const Box& outer, const Box& inner, Rop2 mode, Pixel c)
+{
+    if (outer.Empty())
+        return;
+    if (inner.Empty()) {
+        p.FillBox(outer, mode, c);
+        return;
+    }
+    p.FillBox({ outer.l, outer.t, outer.r, inner.t }, mode, c);
+    p.FillBox({ outer.l, inner.b, outer.r, outer.b }, mode, c);
+    p.FillBox({ outer.l, inner.t, inner.l, inner.b }, mode, c);
+    p.FillBox({ inner.r, inner.t, outer.r, inner.b }, mode, c);
+}
+
+void FillClipped(const Painter& p, Region area, Pixel c)
+{
+    area &= p.Clip();
+    for (const Rect& r : area.Rects())
+        p.FillBox(detail::ToBox(r), Rop2::CopyPen, c);
+}
+
+} // namespace
+
+namespace detail {
+
+Region ClippedPolygon(std::span<const Point> points, FillMode mode, Point origin, const Box& clip)
+{
+    if (points.size() < 3 || clip.Empty())
+        return {};
+    // Logical pixels beyond the 32-bit range never lie inside a polygon of 32-bit points.
+    auto logical = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    Rect box { logical(clip.l - origin.x), logical(clip.t - origin.y), logical(clip.r - origin.x),
+        logical(clip.b - origin.y) };
+    Region r = Region::FromPolygon(points, mode, box);
+    r.Offset(origin.x, origin.y);
+    return r;
+}
+
+} // namespace detail
+
+void Dc::FillRect(const Rect& r, Color c)
+{
+    Painter p(FTarget, EffectiveClip());
+    p.FillBox(DeviceBox(r, FState.origin), Rop2::CopyPen, ToPixel(c) & 0xFFFFFF);
+}
+
+void Dc::FillRect(const Rect& r)
+{
+    if (FState.brush.style == BrushStyle::Clear)
+        return;
+    FillRect(r, FState.brush.color);
+}
+
+void Dc::FrameRect(const Rect& r, Color c)
+{
+    Painter p(FTarget, EffectiveClip());
+    Box o = DeviceBox(r, FState.origin);
+    FillRing(p, o, { o.l + 1, o.t + 1, o.r - 1, o.b - 1 }, Rop2::CopyPen, ToPixel(c) & 0xFFFFFF);
+}
+
+void Dc::InvertRect(const Rect& r)
+{
+    Painter p(FTarget, EffectiveClip());
+    p.FillBox(DeviceBox(r, FState.origin), Rop2::Not, 0);
+}
+
+void Dc::FillRegion(const Region& logical, Color c)
+{
+    Painter p(FTarget, EffectiveClip());
+    if (p.Empty())
+        return;
+    Region area = logical;
+    area.Offset(FState.origin.x, FState.origin.y);
+    FillClipped(p, std::move(area), ToPixel(c) & 0xFFFFFF);
+}
+
+void Dc::DrawFocusRect(const Rect& r)
+{
+    Painter p(FTarget, EffectiveClip());
+    Box full = DeviceBox(r, FState.origin);
+    Box o = full.Intersect(p.Bounds());
+    if (o.Empty() || full.Empty())
+        return;
+    // Every other pixel of the one-pixel frame is inverted, on a checkerboard fixed to the
+    // device, so drawing the same frame twice restores the picture.
+    auto dotted = [&](int64_t y, int64_t x0, int64_t x1) {
+        p.ForEachSpan(y, x0, x1, [&](Pixel* px, int64_t x, size_t n) {
+            for (size_t i = ((x + y) & 1) ? 1 : 0; i < n; i += 2)
+                px[i] ^= 0xFFFFFF;
+        });
+    };
+    for (int64_t y = o.t; y < o.b; ++y) {
+        if (y == full.t || y == full.b - 1)
+            dotted(y, full.l, full.r);
+        else {
+            dotted(y, full.l, full.l + 1);
+            if (full.r - 1 > full.l)
+                dotted(y, full.r - 1, full.r);
+        }
+    }
+}
+
+void Dc::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    Painter p(FTarget, EffectiveClip());
+    if (p.Empty())
+        return;
+    Box box = DeviceBox(Rect { x1, y1, x2, y2 }.Normalized(), FState.origin);
+    if (box.Empty())
+        return;
+    const Pen& pen = FState.pen;
+    Box inner = box;
+    if (pen.style != PenStyle::Clear) {
+        int64_t w = std::max<int64_t>(1, pen.width);
+        Box outer = box;
+        // A wide pen is centred on the outline through the outer pixels; an odd extra
+        // pixel goes up and left. InsideFrame keeps it within the box.
+        if (pen.style != PenStyle::InsideFrame && w > 1)
+            outer = { box.l - w / 2, box.t - w / 2, box.r + (w - 1) / 2, box.b + (w - 1) / 2 };
+        inner = { outer.l + w, outer.t + w, outer.r - w, outer.b - w };
+        bool dashed = w == 1 && !detail::DashPattern(pen.style).empty() && box.r - box.l > 1
+            && box.b - box.t > 1;
+        if (dashed) {
+            const int32_t phase = FState.dashPhase;
+            FState.dashPhase = 0;
+            StrokeSegment(p, box.l, box.t, box.r - 1, box.t);
+            StrokeSegment(p, box.r - 1, box.t, box.r - 1, box.b - 1);
+            StrokeSegment(p, box.r - 1, box.b - 1, box.l, box.b - 1);
+            StrokeSegment(p, box.l, box.b - 1, box.l, box.t);
+            FState.dashPhase = phase;
+        } else {
+            FillRing(p, outer, inner, pen.mode, ToPixel(pen.color) & 0xFFFFFF);
+        }
+    }
+    if (FState.brush.style == BrushStyle::Solid)
+        p.FillBox(inner, Rop2::CopyPen, ToPixel(FState.brush.color) & 0xFFFFFF);
+}
+
+void Dc::Polygon(std::span<const Point> points)
+{
+    Painter p(FTarget, EffectiveClip());
+    if (p.Empty() || points.size() < 2)
+        return;
+    if (FState.brush.style == BrushStyle::Solid && points.size() >= 3) {
+        Region area = detail::ClippedPolygon(points, FState.fillMode, FState.origin, p.Bounds());
+        FillClipped(p, std::move(area), ToPixel(FState.brush.color) & 0xFFFFFF);
+    }
+    if (FState.pen.style != PenStyle::Clear) {
+        const int32_t phase = FState.dashPhase;
+        FState.dashPhase = 0;
+        StrokePath(p, points, true);
+        FState.dashPhase = phase;
+    }
+}
+
+void Dc::Polyline(std::span<const Point> points)
+{
+    Painter p(FTarget, EffectiveClip());
+    if (p.Empty() || points.size() < 2 || FState.pen.style == PenStyle::Clear)
+        return;
+    const int32_t phase = FState.dashPhase;
+    FState.dashPhase = 0;
+    StrokePath(p, points, false);
+    FState.dashPhase = phase;
+}
+
+} // namespace plat

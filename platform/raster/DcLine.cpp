@@ -1,0 +1,222 @@
+// Lines: one-pixel lines by the Bresenham rule with the end point left out, dashed
+// cosmetic pens, and wide pens drawn as round-capped bands centred on the ideal line.
+
+#include "platform/raster/Dc.h"
+
+#include "platform/raster/Dc_p.h"
+
+#include <cmath>
+#include <utility>
+
+namespace plat {
+
+using detail::Box;
+using detail::DcInt128;
+using detail::Painter;
+
+namespace detail {
+
+std::vector<int> DashPattern(PenStyle style)
+{
+    switch (style) {
+    case PenStyle::Dash: return { 18, 6 };
+    case PenStyle::Dot: return { 3, 3 };
+    case PenStyle::DashDot: return { 9, 6, 3, 6 };
+    case PenStyle::DashDotDot: return { 9, 3, 3, 3, 3, 3 };
+    default: return {};
+    }
+}
+
+} // namespace detail
+
+namespace {
+
+// The minor-axis offset of step i of a line with major length adm and minor length adn.
+// Exact halves go to the smaller absolute coordinate (bias 1 when the minor axis grows),
+// so a line and its reverse cover the same pixels.
+int64_t MinorOffset(int64_t i, int64_t adm, int64_t adn, int bias)
+{
+    DcInt128 n = DcInt128(2) * i * adn + adm - bias;
+    return int64_t(n / (DcInt128(2) * adm));
+}
+
+// The steps [first, last] of a line whose pixels may fall inside the box; empty when
+// first > last.
+void ClipSteps(int64_t m0, int sm, int64_t mLo, int64_t mHi, int64_t n0, int sn,
+    int64_t nLo, int64_t nHi, int64_t adm, int64_t adn, int bias, int64_t& first, int64_t& last)
+{
+    first = 0;
+    last = adm - 1;
+    if (sm > 0) {
+        first = std::max(first, mLo - m0);
+        last = std::min(last, mHi - 1 - m0);
+    } else {
+        first = std::max(first, m0 - (mHi - 1));
+        last = std::min(last, m0 - mLo);
+    }
+    if (first > last)
+        return;
+    // The offset never decreases with the step, so the steps inside [oLo, oHi] are found
+    // by bisection.
+    int64_t oLo = sn >= 0 ? nLo - n0 : n0 - (nHi - 1);
+    int64_t oHi = sn >= 0 ? nHi - 1 - n0 : n0 - nLo;
+    if (sn == 0) {
+        if (oLo > 0 || oHi < 0)
+            last = first - 1;
+        return;
+    }
+    int64_t lo = first, hi = last + 1;
+    while (lo < hi) {
+        int64_t mid = lo + (hi - lo) / 2;
+        if (MinorOffset(mid, adm, adn, bias) >= oLo)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    first = lo;
+    lo = first;
+    hi = last + 1;
+    while (lo < hi) {
+        int64_t mid = lo + (hi - lo) / 2;
+        if (MinorOffset(mid, adm, adn, bias) > oHi)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    last = lo - 1;
+}
+
+// Clips [a * x + b] to [lo, hi]: narrows [xl, xr] to the x that satisfy it.
+void Constrain(double a, double b, double lo, double hi, double& xl, double& xr)
+{
+    if (std::fabs(a) < 1e-12) {
+        if (b < lo || b > hi)
+            xr = xl - 1;
+        return;
+    }
+    double p = (lo - b) / a, q = (hi - b) / a;
+    if (p > q)
+        std::swap(p, q);
+    xl = std::max(xl, p);
+    xr = std::min(xr, q);
+}
+
+// A band of width w round the segment with round caps: every pixel whose centre lies within
+// w / 2 of the segment. The shape is nudged a hair up and left, so that an even width puts
+// its extra row above and its extra column left of the line, as rectangles do.
+void WideSegment(const Painter& p, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t w,
+    Rop2 mode, Pixel c)
+{
+    const Box& clip = p.Bounds();
+    const double r = double(w) / 2;
+    const double px = double(x0) + 0.5 - 1.0 / 512, py = double(y0) + 0.5 - 1.0 / 256;
+    const double qx = double(x1) + 0.5 - 1.0 / 512, qy = double(y1) + 0.5 - 1.0 / 256;
+    const double len = std::hypot(qx - px, qy - py);
+    const double ux = len > 0 ? (qx - px) / len : 1, uy = len > 0 ? (qy - py) / len : 0;
+    double top = std::max(double(clip.t), std::floor(std::min(py, qy) - r) - 1);
+    double bottom = std::min(double(clip.b), std::ceil(std::max(py, qy) + r) + 1);
+    for (int64_t y = int64_t(top); y < int64_t(bottom); ++y) {
+        const double yc = double(y) + 0.5;
+        double xl = INFINITY, xr = -INFINITY;
+        for (auto [cx, cy] : { std::pair { px, py }, std::pair { qx, qy } }) {
+            double dy = yc - cy;
+            if (std::fabs(dy) <= r) {
+                double h = std::sqrt(r * r - dy * dy);
+                xl = std::min(xl, cx - h);
+                xr = std::max(xr, cx + h);
+            }
+        }
+        if (len > 0) {
+            double bl = -INFINITY, br = INFINITY;
+            Constrain(-uy, ux * (yc - py) + uy * px, -r, r, bl, br);
+            Constrain(ux, uy * (yc - py) - ux * px, 0, len, bl, br);
+            if (bl <= br) {
+                xl = std::min(xl, bl);
+                xr = std::max(xr, br);
+            }
+        }
+        if (!(xl <= xr))
+            continue;
+        double a = std::max(std::ceil(xl - 0.5), double(clip.l));
+        double b = std::min(std::floor(xr - 0.5) + 1, double(clip.r));
+        if (a < b)
+            p.FillSpan(y, int64_t(a), int64_t(b), mode, c);
+    }
+}
+
+} // namespace
+
+void Dc::StrokeSegment(const Painter& p, int64_t x0, int64_t y0, int64_t x1, int64_t y1)
+{
+    const Pen& pen = FState.pen;
+    if (pen.style == PenStyle::Clear || p.Empty())
+        return;
+    const Pixel color = ToPixel(pen.color) & 0xFFFFFF;
+    if (pen.width > 1) {
+        WideSegment(p, x0, y0, x1, y1, pen.width, pen.mode, color);
+        return;
+    }
+    const int64_t dx = x1 - x0, dy = y1 - y0;
+    if (dx == 0 && dy == 0)
+        return;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const int64_t m0 = xMajor ? x0 : y0, n0 = xMajor ? y0 : x0;
+    const int64_t dm = xMajor ? dx : dy, dn = xMajor ? dy : dx;
+    const int sm = dm > 0 ? 1 : -1, sn = dn > 0 ? 1 : (dn < 0 ? -1 : 0);
+    const int64_t adm = std::llabs(dm), adn = std::llabs(dn);
+    const int bias = sn > 0 ? 1 : 0;
+    const Box& c = p.Bounds();
+    int64_t first = 0, last = -1;
+    ClipSteps(m0, sm, xMajor ? c.l : c.t, xMajor ? c.r : c.b, n0, sn, xMajor ? c.t : c.l,
+        xMajor ? c.b : c.r, adm, adn, bias, first, last);
+
+    const std::vector<int> pattern = detail::DashPattern(pen.style);
+    int64_t period = 0;
+    for (int v : pattern)
+        period += v;
+    const bool opaqueGaps = FState.bkMode == BkMode::Opaque;
+    const Pixel gap = ToPixel(FState.bkColor) & 0xFFFFFF;
+    for (int64_t i = first; i <= last; ++i) {
+        int64_t m = m0 + sm * i, n = n0 + sn * MinorOffset(i, adm, adn, bias);
+        int64_t x = xMajor ? m : n, y = xMajor ? n : m;
+        if (period == 0) {
+            p.Plot(x, y, pen.mode, color);
+            continue;
+        }
+        int64_t pos = (FState.dashPhase + i) % period;
+        size_t k = 0;
+        while (pos >= pattern[k])
+            pos -= pattern[k++];
+        if (k % 2 == 0)
+            p.Plot(x, y, pen.mode, color);
+        else if (opaqueGaps)
+            p.Plot(x, y, pen.mode, gap);
+    }
+    if (period > 0)
+        FState.dashPhase = int32_t((FState.dashPhase + adm % period) % period);
+}
+
+void Dc::StrokePath(const Painter& p, std::span<const Point> points, bool closed)
+{
+    const Point o = FState.origin;
+    size_t count = closed ? points.size() : points.size() - 1;
+    for (size_t i = 0; i < count; ++i) {
+        const Point a = points[i], b = points[(i + 1) % points.size()];
+        StrokeSegment(p, int64_t(a.x) + o.x, int64_t(a.y) + o.y, int64_t(b.x) + o.x,
+            int64_t(b.y) + o.y);
+    }
+}
+
+void Dc::LineTo(int32_t x, int32_t y)
+{
+    Painter p(FTarget, EffectiveClip());
+    if (!(FState.pos == FState.dashEnd))
+        FState.dashPhase = 0;
+    const Point o = FState.origin;
+    StrokeSegment(p, int64_t(FState.pos.x) + o.x, int64_t(FState.pos.y) + o.y, int64_t(x) + o.x,
+        int64_t(y) + o.y);
+    FState.pos = { x, y };
+    FState.dashEnd = FState.pos;
+}
+
+} // namespace plat
