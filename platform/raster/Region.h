@@ -7,7 +7,10 @@
 //
 // Polygon regions follow one scan-conversion rule, shared with the canvas polygon fill:
 // pixel (x, y) is inside when its centre (x + 0.5, y + 0.5) is inside the polygon under
-// the fill rule (alternate: odd crossing count; winding: non-zero winding number).
+// the fill rule (alternate: odd crossing count; winding: non-zero winding number). A centre
+// exactly on an edge is judged as if moved a hair to the right: inside a left boundary,
+// outside a right one. The scan is exact for any 32-bit coordinates; a polygon whose
+// region would exceed 16 M rectangles is refused (empty region, reported failure).
 
 #include "platform/raster/Geometry.h"
 
@@ -25,6 +28,9 @@ public:
     Region() = default;
     explicit Region(const Rect& r);
     static Region FromPolygon(std::span<const Point> points, FillMode mode);
+    // The same region cut to clip; the work is bounded by the rows of clip, so this suits
+    // polygons far larger than the area drawn.
+    static Region FromPolygon(std::span<const Point> points, FillMode mode, const Rect& clip);
     static Region FromRects(std::span<const Rect> rects);   // the union of any rectangles
 
     // Combination as the classic region call: this := a op b (Copy takes a).
@@ -34,13 +40,13 @@ public:
     Region& operator-=(const Region& o);
     Region& operator^=(const Region& o);
 
-    void Offset(int32_t dx, int32_t dy);
+    void Offset(int32_t dx, int32_t dy);   // pixels moved past the 32-bit limits are dropped
     bool Contains(int32_t x, int32_t y) const;
     bool Intersects(const Rect& r) const;
     Rect Bounds() const;
     bool Empty() const { return FRects.empty(); }
     bool IsRect() const { return FRects.size() == 1; }
-    int64_t Area() const;
+    int64_t Area() const;   // saturates at INT64_MAX (the plane has nearly 2^64 pixels)
     void Clear() { FRects.clear(); }
 
     const std::vector<Rect>& Rects() const { return FRects; }
@@ -50,5 +56,10 @@ public:
 private:
     std::vector<Rect> FRects;
 };
+
+Region operator&(const Region& a, const Region& b);
+Region operator|(const Region& a, const Region& b);
+Region operator-(const Region& a, const Region& b);
+Region operator^(const Region& a, const Region& b);
 
 } // namespace plat

@@ -1,0 +1,310 @@
+#include "platform/raster/Region.h"
+
+#include "platform/raster/Region_p.h"
+#include "platform/raster/Surface.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace plat {
+
+using detail::BandWriter;
+
+namespace {
+
+// Walks a rectangle list band by band.
+class BandCursor {
+public:
+    explicit BandCursor(const std::vector<Rect>& rects)
+        : FRects(rects)
+    {
+        Load();
+    }
+
+    bool Done() const { return FBegin >= FRects.size(); }
+    int32_t Top() const { return FRects[FBegin].top; }
+    int32_t Bottom() const { return FRects[FBegin].bottom; }
+    size_t Begin() const { return FBegin; }
+    size_t End() const { return FEnd; }
+    void Next()
+    {
+        FBegin = FEnd;
+        Load();
+    }
+
+private:
+    void Load()
+    {
+        FEnd = FBegin;
+        while (FEnd < FRects.size() && FRects[FEnd].top == FRects[FBegin].top)
+            ++FEnd;
+    }
+
+    const std::vector<Rect>& FRects;
+    size_t FBegin = 0, FEnd = 0;
+};
+
+template <RegionOp Op> bool Inside(bool inA, bool inB)
+{
+    if constexpr (Op == RegionOp::And)
+        return inA && inB;
+    else if constexpr (Op == RegionOp::Or)
+        return inA || inB;
+    else if constexpr (Op == RegionOp::Xor)
+        return inA != inB;
+    else
+        return inA && !inB;
+}
+
+// Merges the spans of one band of a with one band of b (either range may be empty) into
+// the boundary list xs. Boundaries at the same x are taken together before the result is
+// judged, so the output spans never touch.
+template <RegionOp Op>
+void MergeSpans(
+    const Rect* a, const Rect* aEnd, const Rect* b, const Rect* bEnd, std::vector<int32_t>& xs)
+{
+    xs.clear();
+    bool inA = false, inB = false, inside = false;
+    while (a != aEnd || b != bEnd) {
+        int64_t xa = a != aEnd ? (inA ? a->right : a->left) : INT64_MAX;
+        int64_t xb = b != bEnd ? (inB ? b->right : b->left) : INT64_MAX;
+        int64_t x = std::min(xa, xb);
+        if (xa == x) {
+            if (inA)
+                ++a;
+            inA = !inA;
+        }
+        if (xb == x) {
+            if (inB)
+                ++b;
+            inB = !inB;
+        }
+        bool now = Inside<Op>(inA, inB);
+        if (now != inside) {
+            xs.push_back(int32_t(x));
+            inside = now;
+        }
+    }
+}
+
+// The band sweep: the y axis is cut wherever a band of either operand starts or ends, and
+// each piece gets the merge of the two bands over it. The work is linear in the number of
+// rectangles of both operands and the result.
+template <RegionOp Op>
+std::vector<Rect> Sweep(const std::vector<Rect>& ra, const std::vector<Rect>& rb)
+{
+    std::vector<Rect> out;
+    out.reserve(ra.size() + rb.size());
+    BandWriter writer(out);
+    std::vector<int32_t> xs;
+    BandCursor ca(ra), cb(rb);
+    int64_t y = std::min(ca.Done() ? INT64_MAX : ca.Top(), cb.Done() ? INT64_MAX : cb.Top());
+    const Rect* pa = ra.data();
+    const Rect* pb = rb.data();
+    while (!ca.Done() || !cb.Done()) {
+        bool inA = !ca.Done() && ca.Top() <= y;
+        bool inB = !cb.Done() && cb.Top() <= y;
+        int64_t next = INT64_MAX;
+        if (!ca.Done())
+            next = std::min<int64_t>(next, inA ? ca.Bottom() : ca.Top());
+        if (!cb.Done())
+            next = std::min<int64_t>(next, inB ? cb.Bottom() : cb.Top());
+        bool wanted = (inA || inB) && (Op != RegionOp::And || (inA && inB))
+            && (Op != RegionOp::Diff || inA);
+        if (wanted) {
+            MergeSpans<Op>(inA ? pa + ca.Begin() : nullptr, inA ? pa + ca.End() : nullptr,
+                inB ? pb + cb.Begin() : nullptr, inB ? pb + cb.End() : nullptr, xs);
+            writer.Add(int32_t(y), int32_t(next), xs);
+        }
+        y = next;
+        if (!ca.Done() && ca.Bottom() <= y)
+            ca.Next();
+        if (!cb.Done() && cb.Bottom() <= y)
+            cb.Next();
+    }
+    return out;
+}
+
+// Index of the first rectangle of the band that holds or follows row y.
+size_t FirstBandAtOrBelow(const std::vector<Rect>& rects, int32_t y)
+{
+    auto it = std::partition_point(
+        rects.begin(), rects.end(), [y](const Rect& r) { return r.bottom <= y; });
+    return size_t(it - rects.begin());
+}
+
+} // namespace
+
+Region::Region(const Rect& r)
+{
+    if (!r.Empty())
+        FRects.push_back(r);
+}
+
+Region Region::FromRects(std::span<const Rect> rects)
+{
+    // Pairwise unions, bottom-up: each level halves the count, so n rectangles take
+    // log n rounds of sweeps instead of n.
+    std::vector<Region> level;
+    level.reserve(rects.size());
+    for (const Rect& r : rects)
+        if (!r.Empty())
+            level.emplace_back(r);
+    if (level.empty())
+        return {};
+    while (level.size() > 1) {
+        size_t half = (level.size() + 1) / 2;
+        for (size_t i = 0; i < level.size() / 2; ++i)
+            level[i] = Combine(level[2 * i], level[2 * i + 1], RegionOp::Or);
+        if (level.size() % 2)
+            level[half - 1] = std::move(level.back());
+        level.resize(half);
+    }
+    return std::move(level.front());
+}
+
+Region Region::Combine(const Region& a, const Region& b, RegionOp op)
+{
+    Region result;
+    switch (op) {
+    case RegionOp::Copy:
+        return a;
+    case RegionOp::And:
+        if (a.Empty() || b.Empty())
+            return {};
+        result.FRects = Sweep<RegionOp::And>(a.FRects, b.FRects);
+        break;
+    case RegionOp::Or:
+        if (b.Empty())
+            return a;
+        if (a.Empty())
+            return b;
+        result.FRects = Sweep<RegionOp::Or>(a.FRects, b.FRects);
+        break;
+    case RegionOp::Xor:
+        if (b.Empty())
+            return a;
+        if (a.Empty())
+            return b;
+        result.FRects = Sweep<RegionOp::Xor>(a.FRects, b.FRects);
+        break;
+    case RegionOp::Diff:
+        if (a.Empty() || b.Empty())
+            return a;
+        result.FRects = Sweep<RegionOp::Diff>(a.FRects, b.FRects);
+        break;
+    default:
+        ReportFailure("region combination with an unknown operation");
+        break;
+    }
+    return result;
+}
+
+Region& Region::operator&=(const Region& o)
+{
+    return *this = Combine(*this, o, RegionOp::And);
+}
+Region& Region::operator|=(const Region& o)
+{
+    return *this = Combine(*this, o, RegionOp::Or);
+}
+Region& Region::operator-=(const Region& o)
+{
+    return *this = Combine(*this, o, RegionOp::Diff);
+}
+Region& Region::operator^=(const Region& o)
+{
+    return *this = Combine(*this, o, RegionOp::Xor);
+}
+
+Region operator&(const Region& a, const Region& b)
+{
+    return Region::Combine(a, b, RegionOp::And);
+}
+Region operator|(const Region& a, const Region& b)
+{
+    return Region::Combine(a, b, RegionOp::Or);
+}
+Region operator-(const Region& a, const Region& b)
+{
+    return Region::Combine(a, b, RegionOp::Diff);
+}
+Region operator^(const Region& a, const Region& b)
+{
+    return Region::Combine(a, b, RegionOp::Xor);
+}
+
+void Region::Offset(int32_t dx, int32_t dy)
+{
+    if (Empty() || (dx == 0 && dy == 0))
+        return;
+    Rect b = Bounds();
+    bool fits = int64_t(b.left) + dx >= INT32_MIN && int64_t(b.right) + dx <= INT32_MAX
+        && int64_t(b.top) + dy >= INT32_MIN && int64_t(b.bottom) + dy <= INT32_MAX;
+    if (fits) {
+        for (Rect& r : FRects)
+            r = { r.left + dx, r.top + dy, r.right + dx, r.bottom + dy };
+        return;
+    }
+    // Pixels pushed past the 32-bit limits are dropped, which may leave bands empty or
+    // equal to their neighbours, so the list is rebuilt.
+    std::vector<Rect> moved;
+    moved.reserve(FRects.size());
+    for (const Rect& r : FRects)
+        moved.push_back(r.Offset(dx, dy));
+    *this = FromRects(moved);
+}
+
+bool Region::Contains(int32_t x, int32_t y) const
+{
+    size_t i = FirstBandAtOrBelow(FRects, y);
+    if (i == FRects.size() || FRects[i].top > y)
+        return false;
+    int32_t top = FRects[i].top;
+    auto it = std::partition_point(FRects.begin() + ptrdiff_t(i), FRects.end(),
+        [top, x](const Rect& r) { return r.top == top && r.right <= x; });
+    return it != FRects.end() && it->top == top && it->left <= x;
+}
+
+bool Region::Intersects(const Rect& r) const
+{
+    if (r.Empty())
+        return false;
+    size_t i = FirstBandAtOrBelow(FRects, r.top);
+    while (i < FRects.size() && FRects[i].top < r.bottom) {
+        int32_t top = FRects[i].top;
+        auto first = FRects.begin() + ptrdiff_t(i);
+        auto it = std::partition_point(first, FRects.end(),
+            [top, &r](const Rect& q) { return q.top == top && q.right <= r.left; });
+        if (it != FRects.end() && it->top == top && it->left < r.right)
+            return true;
+        i = size_t(std::partition_point(it, FRects.end(), [top](const Rect& q) {
+            return q.top == top;
+        }) - FRects.begin());
+    }
+    return false;
+}
+
+Rect Region::Bounds() const
+{
+    if (FRects.empty())
+        return {};
+    Rect b { INT32_MAX, FRects.front().top, INT32_MIN, FRects.back().bottom };
+    for (const Rect& r : FRects) {
+        b.left = std::min(b.left, r.left);
+        b.right = std::max(b.right, r.right);
+    }
+    return b;
+}
+
+int64_t Region::Area() const
+{
+    // A region can cover up to 2^64 pixels; the sum saturates rather than wraps.
+    detail::Int128 sum = 0;
+    for (const Rect& r : FRects)
+        sum += detail::Int128(r.Width()) * r.Height();
+    constexpr int64_t limit = std::numeric_limits<int64_t>::max();
+    return sum > limit ? limit : int64_t(sum);
+}
+
+} // namespace plat

@@ -1,0 +1,61 @@
+#pragma once
+// Internals shared by the region combiner and the polygon scan converter.
+
+#include "platform/raster/Geometry.h"
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+namespace plat::detail {
+
+__extension__ typedef __int128 Int128;
+
+// Largest rectangle count a polygon region may reach before the request is refused
+// (16 M rectangles, 256 MiB).
+constexpr size_t MaxRegionRects = size_t(1) << 24;
+
+// Appends bands to a rectangle list in top-to-bottom order and keeps it canonical: a band
+// that touches the previous one and has the same spans extends it instead of starting a
+// new band. Spans come as a flat list of boundaries: [xs[0], xs[1]), [xs[2], xs[3]) ...,
+// sorted, non-empty and not touching.
+class BandWriter {
+public:
+    explicit BandWriter(std::vector<Rect>& out)
+        : FOut(out)
+        , FLastBand(out.size())
+    {
+    }
+
+    void Add(int32_t top, int32_t bottom, std::span<const int32_t> xs)
+    {
+        if (xs.empty() || bottom <= top)
+            return;
+        size_t count = xs.size() / 2;
+        if (FLastBand < FOut.size() && FOut.back().bottom == top && FOut.size() - FLastBand == count
+            && SameSpans(xs)) {
+            for (size_t i = FLastBand; i < FOut.size(); ++i)
+                FOut[i].bottom = bottom;
+            return;
+        }
+        FLastBand = FOut.size();
+        for (size_t i = 0; i < count; ++i)
+            FOut.push_back({ xs[2 * i], top, xs[2 * i + 1], bottom });
+    }
+
+private:
+    bool SameSpans(std::span<const int32_t> xs) const
+    {
+        for (size_t i = 0; i < xs.size() / 2; ++i) {
+            const Rect& r = FOut[FLastBand + i];
+            if (r.left != xs[2 * i] || r.right != xs[2 * i + 1])
+                return false;
+        }
+        return true;
+    }
+
+    std::vector<Rect>& FOut;
+    size_t FLastBand;
+};
+
+} // namespace plat::detail
