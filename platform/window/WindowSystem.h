@@ -52,7 +52,7 @@ struct Event {
     int32_t x = 0, y = 0;      // mouse position in window coordinates; Moved: position
     MouseButton button = MouseButton::Left;
     int32_t clicks = 1;        // 2 for the second press of a double click
-    int32_t wheel = 0;
+    int32_t wheel = 0;         // MouseWheel: 120 per notch, positive away from the user
     uint32_t mods = 0;         // mod:: bits, including the buttons held
     int32_t key = 0;           // virtual key code (vk::)
     uint32_t ch = 0;           // Char: the Unicode character

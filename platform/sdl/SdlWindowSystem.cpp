@@ -1,0 +1,564 @@
+#include "platform/sdl/SdlWindowSystem.h"
+
+#include <SDL.h>
+
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <unordered_map>
+#include <vector>
+
+namespace plat {
+
+namespace {
+
+// The keypad digits have consecutive virtual key codes from here.
+constexpr int32_t Numpad0 = 0x60;
+
+int32_t VirtualKey(SDL_Keycode k)
+{
+    if (k >= SDLK_a && k <= SDLK_z)
+        return 'A' + (k - SDLK_a);
+    if (k >= SDLK_0 && k <= SDLK_9)
+        return '0' + (k - SDLK_0);
+    if (k >= SDLK_F1 && k <= SDLK_F12)
+        return vk::F1 + (k - SDLK_F1);
+    if (k >= SDLK_KP_1 && k <= SDLK_KP_9)
+        return Numpad0 + 1 + (k - SDLK_KP_1);
+    switch (k) {
+    case SDLK_KP_0: return Numpad0;
+    case SDLK_BACKSPACE: return vk::Back;
+    case SDLK_TAB: return vk::Tab;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return vk::Return;
+    case SDLK_ESCAPE: return vk::Escape;
+    case SDLK_SPACE: return vk::Space;
+    case SDLK_PAGEUP: return vk::Prior;
+    case SDLK_PAGEDOWN: return vk::Next;
+    case SDLK_END: return vk::End;
+    case SDLK_HOME: return vk::Home;
+    case SDLK_LEFT: return vk::Left;
+    case SDLK_UP: return vk::Up;
+    case SDLK_RIGHT: return vk::Right;
+    case SDLK_DOWN: return vk::Down;
+    case SDLK_INSERT: return vk::Insert;
+    case SDLK_DELETE: return vk::Delete;
+    case SDLK_PAUSE: return vk::Pause;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return vk::Shift;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return vk::Control;
+    case SDLK_LALT:
+    case SDLK_RALT: return vk::Menu;
+    default: return 0;
+    }
+}
+
+// The character a key down types when the window system sends no text for it.
+uint32_t ControlChar(SDL_Keycode k)
+{
+    switch (k) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return 13;
+    case SDLK_TAB: return 9;
+    case SDLK_BACKSPACE: return 8;
+    case SDLK_ESCAPE: return 27;
+    default: return 0;
+    }
+}
+
+uint32_t KeyMods(Uint16 m)
+{
+    uint32_t r = 0;
+    if (m & KMOD_SHIFT)
+        r |= mod::Shift;
+    if (m & KMOD_CTRL)
+        r |= mod::Ctrl;
+    if (m & KMOD_ALT)
+        r |= mod::Alt;
+    return r;
+}
+
+uint32_t ButtonMods(Uint32 state)
+{
+    uint32_t r = 0;
+    if (state & SDL_BUTTON_LMASK)
+        r |= mod::Left;
+    if (state & SDL_BUTTON_RMASK)
+        r |= mod::Right;
+    if (state & SDL_BUTTON_MMASK)
+        r |= mod::Middle;
+    return r;
+}
+
+bool ToButton(Uint8 b, MouseButton& out, uint32_t& bit)
+{
+    switch (b) {
+    case SDL_BUTTON_LEFT: out = MouseButton::Left; bit = mod::Left; return true;
+    case SDL_BUTTON_RIGHT: out = MouseButton::Right; bit = mod::Right; return true;
+    case SDL_BUTTON_MIDDLE: out = MouseButton::Middle; bit = mod::Middle; return true;
+    default: return false;
+    }
+}
+
+// Decodes UTF-8; malformed sequences give U+FFFD and decoding goes on after them.
+std::vector<uint32_t> DecodeUtf8(const char* s)
+{
+    std::vector<uint32_t> out;
+    const auto* p = reinterpret_cast<const unsigned char*>(s);
+    while (*p) {
+        unsigned char c = *p;
+        int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+        if (extra < 0) {
+            out.push_back(0xFFFD);
+            ++p;
+            continue;
+        }
+        uint32_t cp = extra == 0 ? c : c & (0x3F >> extra);
+        int i = 1;
+        for (; i <= extra; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                break;
+            cp = cp << 6 | (p[i] & 0x3F);
+        }
+        if (i <= extra) {
+            out.push_back(0xFFFD);
+            p += i;
+            continue;
+        }
+        static constexpr uint32_t minimum[] = { 0, 0x80, 0x800, 0x10000 };
+        bool bad = cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF);
+        out.push_back(bad ? 0xFFFD : cp);
+        p += extra + 1;
+    }
+    return out;
+}
+
+SDL_SystemCursor SystemCursor(Cursor c)
+{
+    switch (c) {
+    case Cursor::Arrow: return SDL_SYSTEM_CURSOR_ARROW;
+    case Cursor::Hand: return SDL_SYSTEM_CURSOR_HAND;
+    case Cursor::IBeam: return SDL_SYSTEM_CURSOR_IBEAM;
+    case Cursor::Wait: return SDL_SYSTEM_CURSOR_WAIT;
+    case Cursor::Cross: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case Cursor::SizeAll: return SDL_SYSTEM_CURSOR_SIZEALL;
+    case Cursor::SizeNS: return SDL_SYSTEM_CURSOR_SIZENS;
+    case Cursor::SizeWE: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case Cursor::No: return SDL_SYSTEM_CURSOR_NO;
+    }
+    return SDL_SYSTEM_CURSOR_ARROW;
+}
+
+constexpr size_t CursorCount = size_t(Cursor::No) + 1;
+
+// Owns its SDL windows (by SDL window id) and the system cursors it has made. Key downs
+// that type a control character queue that character behind themselves in FPending.
+class SdlWindowSystem : public WindowSystem {
+public:
+    explicit SdlWindowSystem(Uint32 wakeType) : FWakeType(wakeType) { }
+    ~SdlWindowSystem() override;
+
+    WindowId CreateWindow(const WindowParams& params) override;
+    void DestroyWindow(WindowId id) override;
+    void ShowWindow(WindowId id, bool visible) override;
+    void SetWindowBounds(WindowId id, const Rect& bounds) override;
+    Rect WindowBounds(WindowId id) const override;
+    void SetWindowTitle(WindowId id, const std::string& title) override;
+    void Present(WindowId id, const Surface& framebuffer, const Region& dirty) override;
+    bool WaitEvent(Event& out, int32_t timeoutMs) override;
+    void Wake() override;
+    void SetCursor(Cursor c) override;
+    Point CursorPos() const override;
+    void CaptureMouse(WindowId id, bool capture) override;
+    int MessageBox(WindowId owner, const std::string& title, const std::string& text,
+        MessageBoxKind kind) override;
+    Rect ScreenBounds() const override;
+
+private:
+    SDL_Window* Find(WindowId id) const;
+    bool Translate(const SDL_Event& in, Event& out);
+    bool TranslateWindowEvent(const SDL_WindowEvent& in, Event& out);
+
+    const Uint32 FWakeType;
+    std::atomic<bool> FWakePending { false };
+    std::unordered_map<WindowId, SDL_Window*> FWindows;
+    std::array<SDL_Cursor*, CursorCount> FCursors {};
+    uint32_t FButtons = 0;
+    // Characters of one text event beyond the first, handed out by the next waits.
+    std::vector<Event> FPending;
+};
+
+SdlWindowSystem::~SdlWindowSystem()
+{
+    for (auto& [id, w] : FWindows)
+        SDL_DestroyWindow(w);
+    for (SDL_Cursor* c : FCursors)
+        if (c)
+            SDL_FreeCursor(c);
+    SDL_StopTextInput();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
+        SDL_Quit();
+}
+
+SDL_Window* SdlWindowSystem::Find(WindowId id) const
+{
+    auto it = FWindows.find(id);
+    return it == FWindows.end() ? nullptr : it->second;
+}
+
+WindowId SdlWindowSystem::CreateWindow(const WindowParams& params)
+{
+    Rect b = params.bounds.Normalized();
+    int w = int(std::clamp<int64_t>(b.Width(), 1, 16384));
+    int h = int(std::clamp<int64_t>(b.Height(), 1, 16384));
+    Uint32 flags = SDL_WINDOW_HIDDEN | (params.borderless ? SDL_WINDOW_BORDERLESS : 0);
+    SDL_Window* win = SDL_CreateWindow(params.title.c_str(), b.left, b.top, w, h, flags);
+    if (!win) {
+        ReportFailure(std::string("cannot create a window: ") + SDL_GetError());
+        return 0;
+    }
+    WindowId id = SDL_GetWindowID(win);
+    FWindows[id] = win;
+    return id;
+}
+
+void SdlWindowSystem::DestroyWindow(WindowId id)
+{
+    auto it = FWindows.find(id);
+    if (it == FWindows.end())
+        return;
+    SDL_DestroyWindow(it->second);
+    FWindows.erase(it);
+    std::erase_if(FPending, [id](const Event& e) { return e.window == id; });
+}
+
+void SdlWindowSystem::ShowWindow(WindowId id, bool visible)
+{
+    if (SDL_Window* w = Find(id))
+        visible ? SDL_ShowWindow(w) : SDL_HideWindow(w);
+}
+
+void SdlWindowSystem::SetWindowBounds(WindowId id, const Rect& bounds)
+{
+    SDL_Window* w = Find(id);
+    if (!w)
+        return;
+    Rect b = bounds.Normalized();
+    int cw = int(std::clamp<int64_t>(b.Width(), 1, 16384));
+    int ch = int(std::clamp<int64_t>(b.Height(), 1, 16384));
+    int ow = 0, oh = 0;
+    SDL_GetWindowSize(w, &ow, &oh);
+    if (ow != cw || oh != ch)
+        SDL_SetWindowSize(w, cw, ch);
+    SDL_SetWindowPosition(w, b.left, b.top);
+}
+
+Rect SdlWindowSystem::WindowBounds(WindowId id) const
+{
+    SDL_Window* w = Find(id);
+    if (!w)
+        return {};
+    int x = 0, y = 0, cw = 0, ch = 0;
+    SDL_GetWindowPosition(w, &x, &y);
+    SDL_GetWindowSize(w, &cw, &ch);
+    return { x, y, x + cw, y + ch };
+}
+
+void SdlWindowSystem::SetWindowTitle(WindowId id, const std::string& title)
+{
+    if (SDL_Window* w = Find(id))
+        SDL_SetWindowTitle(w, title.c_str());
+}
+
+void SdlWindowSystem::Present(WindowId id, const Surface& framebuffer, const Region& dirty)
+{
+    SDL_Window* w = Find(id);
+    if (!w || framebuffer.Empty())
+        return;
+    SDL_Surface* target = SDL_GetWindowSurface(w);
+    if (!target) {
+        ReportFailure(std::string("cannot present: ") + SDL_GetError());
+        return;
+    }
+    Rect limit = framebuffer.Bounds().Intersect({ 0, 0, target->w, target->h });
+    std::vector<SDL_Rect> rects;
+    rects.reserve(dirty.Rects().size());
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0)
+        return;
+    for (const Rect& piece : dirty.Rects()) {
+        Rect r = piece.Intersect(limit);
+        if (r.Empty())
+            continue;
+        int rw = int(r.Width()), rh = int(r.Height());
+        const Pixel* src = framebuffer.Row(r.top) + r.left;
+        auto* dst = static_cast<Uint8*>(target->pixels) + size_t(r.top) * size_t(target->pitch)
+            + size_t(r.left) * target->format->BytesPerPixel;
+        // Surface pixels are 0x00RRGGBB words, the window system's XRGB8888 layout.
+        SDL_ConvertPixels(rw, rh, SDL_PIXELFORMAT_RGB888, src,
+            int(framebuffer.Width() * sizeof(Pixel)), target->format->format, dst, target->pitch);
+        rects.push_back({ r.left, r.top, rw, rh });
+    }
+    if (SDL_MUSTLOCK(target))
+        SDL_UnlockSurface(target);
+    if (!rects.empty())
+        SDL_UpdateWindowSurfaceRects(w, rects.data(), int(rects.size()));
+}
+
+bool SdlWindowSystem::WaitEvent(Event& out, int32_t timeoutMs)
+{
+    if (!FPending.empty()) {
+        out = FPending.front();
+        FPending.erase(FPending.begin());
+        return true;
+    }
+    Uint64 deadline = SDL_GetTicks64() + Uint64(std::max(timeoutMs, 0));
+    for (;;) {
+        SDL_Event e;
+        int got;
+        if (timeoutMs < 0)
+            got = SDL_WaitEvent(&e);
+        else {
+            Uint64 now = SDL_GetTicks64();
+            int left = now >= deadline ? 0 : int(deadline - now);
+            got = left == 0 ? SDL_PollEvent(&e) : SDL_WaitEventTimeout(&e, left);
+        }
+        if (!got)
+            return false;
+        if (Translate(e, out))
+            return true;
+    }
+}
+
+void SdlWindowSystem::Wake()
+{
+    // Wakes that arrive before the first is read fold into one event, so a busy worker
+    // cannot flood the queue.
+    if (FWakePending.exchange(true))
+        return;
+    SDL_Event e {};
+    e.type = FWakeType;
+    if (SDL_PushEvent(&e) <= 0)
+        FWakePending.store(false);
+}
+
+bool SdlWindowSystem::TranslateWindowEvent(const SDL_WindowEvent& in, Event& out)
+{
+    SDL_Window* w = Find(in.windowID);
+    if (!w)
+        return false;
+    out.window = in.windowID;
+    switch (in.event) {
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED: {
+        int cw = 0, ch = 0;
+        SDL_GetWindowSize(w, &cw, &ch);
+        out.type = Event::Type::Expose;
+        out.area = { 0, 0, cw, ch };
+        return true;
+    }
+    case SDL_WINDOWEVENT_MOVED:
+        out.type = Event::Type::Moved;
+        out.x = in.data1;
+        out.y = in.data2;
+        return true;
+    case SDL_WINDOWEVENT_CLOSE: out.type = Event::Type::Close; return true;
+    case SDL_WINDOWEVENT_FOCUS_GAINED: out.type = Event::Type::FocusIn; return true;
+    case SDL_WINDOWEVENT_FOCUS_LOST: out.type = Event::Type::FocusOut; return true;
+    case SDL_WINDOWEVENT_LEAVE:
+        out.type = Event::Type::MouseLeave;
+        out.mods = FButtons;
+        return true;
+    default: return false;
+    }
+}
+
+bool SdlWindowSystem::Translate(const SDL_Event& in, Event& out)
+{
+    out = Event {};
+    if (in.type == FWakeType) {
+        FWakePending.store(false);
+        out.type = Event::Type::Wake;
+        return true;
+    }
+    switch (in.type) {
+    case SDL_QUIT: out.type = Event::Type::Quit; return true;
+    case SDL_WINDOWEVENT: return TranslateWindowEvent(in.window, out);
+    case SDL_MOUSEMOTION:
+        if (!Find(in.motion.windowID))
+            return false;
+        FButtons = ButtonMods(in.motion.state);
+        out.type = Event::Type::MouseMove;
+        out.window = in.motion.windowID;
+        out.x = in.motion.x;
+        out.y = in.motion.y;
+        out.mods = FButtons | KeyMods(SDL_GetModState());
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        uint32_t bit = 0;
+        if (!Find(in.button.windowID) || !ToButton(in.button.button, out.button, bit))
+            return false;
+        bool down = in.type == SDL_MOUSEBUTTONDOWN;
+        FButtons = down ? FButtons | bit : FButtons & ~bit;
+        out.type = down ? Event::Type::MouseDown : Event::Type::MouseUp;
+        out.window = in.button.windowID;
+        out.x = in.button.x;
+        out.y = in.button.y;
+        // Presses count 1, 2, 3... while they come quickly; a third press starts a new
+        // pair, as the second press of a pair is the double click.
+        out.clicks = in.button.clicks >= 2 && in.button.clicks % 2 == 0 ? 2 : 1;
+        out.mods = FButtons | KeyMods(SDL_GetModState());
+        return true;
+    }
+    case SDL_MOUSEWHEEL: {
+        if (!Find(in.wheel.windowID))
+            return false;
+        float notches = in.wheel.preciseY != 0 ? in.wheel.preciseY : float(in.wheel.y);
+        if (in.wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
+            notches = -notches;
+        out.type = Event::Type::MouseWheel;
+        out.window = in.wheel.windowID;
+        out.wheel = int32_t(std::lround(notches * 120));
+#if SDL_VERSION_ATLEAST(2, 26, 0)
+        out.x = in.wheel.mouseX;
+        out.y = in.wheel.mouseY;
+#else
+        SDL_GetMouseState(&out.x, &out.y);
+#endif
+        out.mods = FButtons | KeyMods(SDL_GetModState());
+        return out.wheel != 0;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        if (!Find(in.key.windowID))
+            return false;
+        bool down = in.type == SDL_KEYDOWN;
+        out.window = in.key.windowID;
+        out.mods = KeyMods(in.key.keysym.mod);
+        out.repeat = in.key.repeat != 0;
+        out.key = VirtualKey(in.key.keysym.sym);
+        uint32_t ch = down ? ControlChar(in.key.keysym.sym) : 0;
+        if (ch) {
+            Event c = out;
+            c.type = Event::Type::Char;
+            c.ch = ch;
+            c.key = 0;
+            if (out.key == 0) {
+                out = c;
+                return true;
+            }
+            FPending.push_back(c);
+        }
+        if (out.key == 0)
+            return false;
+        out.type = down ? Event::Type::KeyDown : Event::Type::KeyUp;
+        return true;
+    }
+    case SDL_TEXTINPUT: {
+        if (!Find(in.text.windowID))
+            return false;
+        std::vector<uint32_t> chars = DecodeUtf8(in.text.text);
+        if (chars.empty())
+            return false;
+        out.type = Event::Type::Char;
+        out.window = in.text.windowID;
+        out.mods = KeyMods(SDL_GetModState());
+        for (size_t i = 1; i < chars.size(); ++i) {
+            Event c = out;
+            c.ch = chars[i];
+            FPending.push_back(c);
+        }
+        out.ch = chars[0];
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void SdlWindowSystem::SetCursor(Cursor c)
+{
+    size_t i = size_t(c);
+    if (i >= CursorCount)
+        return;
+    if (!FCursors[i])
+        FCursors[i] = SDL_CreateSystemCursor(SystemCursor(c));
+    if (FCursors[i])
+        SDL_SetCursor(FCursors[i]);
+}
+
+Point SdlWindowSystem::CursorPos() const
+{
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    return { x, y };
+}
+
+void SdlWindowSystem::CaptureMouse(WindowId id, bool capture)
+{
+    if (capture && !Find(id))
+        return;
+    SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
+}
+
+int SdlWindowSystem::MessageBox(
+    WindowId owner, const std::string& title, const std::string& text, MessageBoxKind kind)
+{
+    SDL_CaptureMouse(SDL_FALSE);
+    Uint32 flags = kind == MessageBoxKind::Error ? SDL_MESSAGEBOX_ERROR
+        : kind == MessageBoxKind::Warning         ? SDL_MESSAGEBOX_WARNING
+                                                  : SDL_MESSAGEBOX_INFORMATION;
+    SDL_Window* parent = Find(owner);
+    if (kind == MessageBoxKind::Question) {
+        const SDL_MessageBoxButtonData buttons[] = {
+            { SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes" },
+            { SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No" },
+        };
+        SDL_MessageBoxData data { flags, parent, title.c_str(), text.c_str(), 2, buttons,
+            nullptr };
+        int answer = 0;
+        if (SDL_ShowMessageBox(&data, &answer) == 0)
+            return answer == 1 ? 1 : 0;
+    } else if (SDL_ShowSimpleMessageBox(flags, title.c_str(), text.c_str(), parent) == 0) {
+        return 1;
+    }
+    // No way to ask: the message still reaches the user, and a question counts as
+    // answered No, so nothing is done that was not confirmed.
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    return kind == MessageBoxKind::Question ? 0 : 1;
+}
+
+Rect SdlWindowSystem::ScreenBounds() const
+{
+    SDL_Rect r {};
+    if (SDL_GetDisplayBounds(0, &r) != 0)
+        return {};
+    return { r.x, r.y, r.x + r.w, r.y + r.h };
+}
+
+} // namespace
+
+std::unique_ptr<WindowSystem> CreateSdlWindowSystem()
+{
+    // Software presenting: the window's own surface, exact and simple.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // The first click on an inactive window is delivered, not swallowed by activation.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Quit means a signal or the end of the session; closing a window is the program's
+    // own decision.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        ReportFailure(std::string("cannot start the window system: ") + SDL_GetError());
+        return nullptr;
+    }
+    Uint32 wake = SDL_RegisterEvents(1);
+    if (wake == Uint32(-1))
+        wake = SDL_USEREVENT;
+    SDL_StartTextInput();
+    return std::make_unique<SdlWindowSystem>(wake);
+}
+
+} // namespace plat

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# End-to-end check of the SDL window backend on a private Xvfb display: the window's
+# place and size, a click, a double click, keys, moving the window, a wake from another
+# thread and SIGTERM ending the program with status 0. Xvfb and the program are stopped
+# on every path.
+set -u
+
+prog=${1:?usage: run_sdl_e2e.sh <sdl_backend_e2e binary>}
+title="sdl-backend-e2e-$$"
+work=$(mktemp -d)
+out="$work/out"
+xvfb_pid=""
+prog_pid=""
+
+cleanup() {
+  [[ -n $prog_pid ]] && kill "$prog_pid" 2>/dev/null
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+  [[ -n $prog_pid ]] && wait "$prog_pid" 2>/dev/null
+  [[ -n $xvfb_pid ]] && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [[ -f $out ]]; then
+    echo "--- program output ---" >&2
+    cat "$out" >&2
+  fi
+  exit 1
+}
+
+# Waits up to $2 seconds (default 10) for a line of the program's output matching $1.
+expect_line() {
+  local pattern=$1 limit=$(( ${2:-10} * 10 ))
+  for (( i = 0; i < limit; i++ )); do
+    grep -qE -- "$pattern" "$out" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "no output line matching '$pattern'"
+}
+
+# Prints "x y width height" of X11 window $1.
+geometry() {
+  xwininfo -id "$1" | awk '
+    /Absolute upper-left X:/ { x = $NF }
+    /Absolute upper-left Y:/ { y = $NF }
+    /^ *Width:/ { w = $NF }
+    /^ *Height:/ { h = $NF }
+    END { print x, y, w, h }'
+}
+
+# Waits up to 5 seconds for window $1 to have geometry $2.
+expect_geometry() {
+  local got=""
+  for (( i = 0; i < 50; i++ )); do
+    got=$(geometry "$1")
+    [[ $got == "$2" ]] && return 0
+    sleep 0.1
+  done
+  fail "window geometry is '$got', expected '$2'"
+}
+
+for cmd in Xvfb xdotool xwininfo xdpyinfo; do
+  command -v "$cmd" >/dev/null || fail "$cmd is not installed (scripts/setup.sh installs it)"
+done
+
+# A free display: the first from :90 upward whose server starts and answers.
+display=""
+for (( n = 90; n < 140; n++ )); do
+  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for (( i = 0; i < 100; i++ )); do
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+      display=":$n"
+      break
+    fi
+    sleep 0.1
+  done
+  [[ -n $display ]] && break
+  kill "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=""
+done
+[[ -n $display ]] || fail "could not start Xvfb on any display from :90 to :139"
+export DISPLAY=$display
+unset SDL_VIDEODRIVER
+# Sanitizer builds: the session bus library keeps memory until exit.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
+"$prog" "$title" >"$out" 2>"$work/err" &
+prog_pid=$!
+
+expect_line '^ready 200 150 500 350$'
+wid=$(timeout 10 xdotool search --sync --name "^$title\$" | head -n 1)
+[[ -n $wid ]] || fail "window '$title' not found"
+expect_geometry "$wid" "200 150 300 200"
+expect_line '^wake$'
+
+# A click at screen (250, 200) lands at (50, 50) inside the window.
+xdotool mousemove --sync 250 200 click 1
+expect_line '^down 50 50 left 1$'
+expect_line '^up 50 50 left mods=0$'
+expect_line '^moved 300 250 600 450$'
+expect_geometry "$wid" "300 250 300 200"
+
+# The window now starts at (300, 250): the same window point is at screen (350, 300).
+xdotool mousemove --sync 350 300 click --repeat 2 --delay 60 1
+expect_line '^down 50 50 left 2$'
+xdotool click 3
+expect_line '^down 50 50 right 1$'
+
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+xdotool key --delay 30 a shift+b Return Escape F5
+expect_line '^key 65 mods=0$'
+expect_line '^char 97$'
+expect_line '^key 66 mods=1$'
+expect_line '^char 66$'
+expect_line '^key 13 mods=0$'
+expect_line '^char 13$'
+expect_line '^char 27$'
+expect_line '^key 116 mods=0$'
+# Text beyond ASCII arrives as one character per code point.
+xdotool type --delay 30 'é€'
+expect_line '^char 233$'
+expect_line '^char 8364$'
+# Enter types one character only: no second one from a text event.
+[[ $(grep -c '^char 13$' "$out") -eq 1 ]] || fail "Enter typed more than one character"
+
+kill -TERM "$prog_pid"
+wait "$prog_pid"
+status=$?
+prog_pid=""
+grep -q '^quit$' "$out" || fail "SIGTERM did not arrive as a quit event"
+[[ $status -eq 0 ]] || { cat "$work/err" >&2; fail "program ended with status $status"; }
+echo "sdl backend e2e: all checks passed on $display"
