@@ -1,0 +1,73 @@
+#pragma once
+// Shared pieces of the tests of the effect library's drawing routines and bases: bitmaps
+// built from pixel rows, a headless form fixture and a PNG directory for the gallery.
+
+#include "framework/Application.h"
+#include "framework/Bitmap.h"
+#include "framework/Form.h"
+#include "platform/headless/HeadlessWindowSystem.h"
+#include "platform/raster/Dc.h"
+#include "platform/system/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace effcoretest {
+
+// A bitmap whose pixel (x, y) is rows[y][x] (TColor values).
+inline void FillBitmap(TBitmap& b, const std::vector<std::vector<TColor>>& rows)
+{
+    b.SetSize(rows.empty() ? 0 : int(rows[0].size()), int(rows.size()));
+    for (size_t y = 0; y < rows.size(); ++y)
+        for (size_t x = 0; x < rows[y].size(); ++x)
+            b.Handle()->SetColor(int(x), int(y), rows[y][x]);
+}
+
+// A bitmap of w x h in one colour.
+inline void SolidBitmap(TBitmap& b, int w, int h, TColor c)
+{
+    b.SetSize(w, h);
+    b.Handle()->Fill(c);
+}
+
+class HeadlessFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        plat::InstallWindowSystem(&ws);
+        plat::UseManualClock(true, 1000);
+        Application->Reset();
+    }
+    void TearDown() override
+    {
+        Application->Reset();
+        plat::InstallWindowSystem(nullptr);
+        plat::UseManualClock(false);
+    }
+    TForm* NewForm(int w = 120, int h = 80, TColor color = clWhite)
+    {
+        auto* f = new TForm(Application);
+        f->SetBorderStyle(bsNone);
+        f->SetBounds(0, 0, w, h);
+        f->SetColor(color);
+        f->Show();
+        Application->ProcessMessages();
+        return f;
+    }
+    void Pump() { Application->ProcessMessages(); }
+    static TColor Pixel(TForm* f, int x, int y) { return f->Framebuffer().GetColor(x, y); }
+
+    plat::HeadlessWindowSystem ws;
+};
+
+inline std::string GalleryDir()
+{
+    std::string dir = std::string(BINARY_DIR) + "/gallery";
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+} // namespace effcoretest
