@@ -9,6 +9,9 @@
 #include <random>
 #include <sstream>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 class IniFileTest : public ::testing::Test {
@@ -153,22 +156,55 @@ TEST_F(IniFileTest, LongValuesAreCutAt2048AndLongLinesSurviveWrites)
     EXPECT_EQ(Get(), "[S]\nbig=" + big + "\nk=2\n");
 }
 
+// Makes every file write of this process fail: a read-only directory for ordinary users;
+// for root, which may write there anyway, a file-size limit smaller than the new content.
+class WriteFailure {
+public:
+    explicit WriteFailure(const std::filesystem::path& dir)
+        : FDir(dir)
+    {
+        namespace fs = std::filesystem;
+        fs::permissions(FDir, fs::perms::owner_read | fs::perms::owner_exec);
+        std::string probe = (FDir / "probe").string();
+        if (!std::ofstream(probe))
+            return;
+        std::filesystem::remove(probe);
+        FLimited = true;
+        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &FOldLimit);
+        rlimit small = FOldLimit;
+        small.rlim_cur = 16;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~WriteFailure()
+    {
+        if (FLimited) {
+            setrlimit(RLIMIT_FSIZE, &FOldLimit);
+            std::signal(SIGXFSZ, FOldHandler);
+        }
+        std::filesystem::permissions(FDir, std::filesystem::perms::owner_all);
+    }
+
+private:
+    std::filesystem::path FDir;
+    bool FLimited = false;
+    rlimit FOldLimit {};
+    void (*FOldHandler)(int) = SIG_DFL;
+};
+
 TEST_F(IniFileTest, AFailedWriteRaisesAndLeavesTheFileAsItWas)
 {
     Put("[C]\nTempo=120\n");
-    std::filesystem::permissions(FDir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    if (std::ofstream((FDir / "probe").string())) {
-        std::filesystem::permissions(FDir, std::filesystem::perms::owner_all);
-        GTEST_SKIP() << "this user may write into a read-only directory";
+    {
+        WriteFailure failing(FDir);
+        TIniFile ini(FName);
+        try {
+            ini.WriteString("C", "Tempo", "a value long enough to pass the file-size limit");
+            ADD_FAILURE() << "no exception";
+        } catch (const EIniFileException& e) {
+            EXPECT_EQ(e.Message(), "Impossible d'écrire dans " + FName);
+        }
     }
-    TIniFile ini(FName);
-    try {
-        ini.WriteInteger("C", "Tempo", 96);
-        ADD_FAILURE() << "no exception";
-    } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message(), "Impossible d'écrire dans " + FName);
-    }
-    std::filesystem::permissions(FDir, std::filesystem::perms::owner_all);
     EXPECT_EQ(Get(), "[C]\nTempo=120\n");
     EXPECT_EQ(FilesInDir(), 1u);   // no temporary file left behind
 }
