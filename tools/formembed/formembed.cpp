@@ -64,6 +64,7 @@ Bytes Value(const std::string& kind, const std::string& arg, const std::string& 
     Bytes file = ReadFile(dir + "/" + arg);
     if (kind == "file")
         return file;
+    out.reserve(file.size() + 16);
     if (kind == "bitmap") {
         AppendLength(out, file.size());
         Append(out, file);

@@ -1,0 +1,344 @@
+#include "app/formMetronome.h"
+
+#include "app/CThreadedTimer.h"
+#include "app/MixerLauncher.h"
+#include "app/SettingsFile.h"
+#include "app/USdkUrlLauncher.h"
+#include "effectlib/Bmslider.h"
+#include "effectlib/EPCtrls.h"
+#include "effectlib/EPLabels.h"
+#include "effectlib/mediabtn.h"
+#include "effectlib/Wavctrl.h"
+#include "framework/Application.h"
+#include "framework/Bevel.h"
+#include "framework/CustomPanel.h"
+#include "framework/Image.h"
+#include "framework/IniFile.h"
+#include "framework/PaintBox.h"
+#include "framework/SysUtils.h"
+#include "framework/TypInfo.h"
+#include "platform/system/Clock.h"
+#include "platform/system/Directories.h"
+#include "rackctls/RackCtls.h"
+
+#include <cmath>
+#include <limits>
+
+TfrmMetronome* frmMetronome = nullptr;
+
+namespace {
+
+constexpr double NeedleCentre = 1.5707963267948966;      // pi/2, upright
+constexpr double NeedleAmplitude = 0.5235987755982988;   // pi/6, 30 degrees
+constexpr double Pi = 3.141592653589793;
+constexpr double MinutesToSeconds = 0.016666666666666666;
+constexpr int LampTicks = 10;
+
+// Ticks left until the beat lamp goes dark.
+int32_t flashTicks = 0;
+
+// Conversion toward zero to a 32-bit integer, saturating where the value does not fit.
+int32_t TruncToInt32(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    if (v <= -2147483648.0)
+        return std::numeric_limits<int32_t>::min();
+    if (v >= 2147483647.0)
+        return std::numeric_limits<int32_t>::max();
+    return int32_t(v);
+}
+
+int64_t FloorDiv(int64_t a, int64_t b)
+{
+    int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// The fractional program clock at which the integer clock read c, c lying less than
+// 2^31 ms in the past. Both clocks count from the same start; the integer one wraps.
+double PreciseClockAt(int32_t c)
+{
+    double now = std::floor(plat::TickCountPrecise());
+    int32_t nowWrapped = int32_t(uint32_t(int64_t(now)));
+    return now - double(plat::ElapsedMs(c, nowWrapped));
+}
+
+plat::Region NeedleRegion(const TPoint (&points)[7])
+{
+    plat::Point p[7];
+    for (int i = 0; i < 7; ++i)
+        p[i] = { points[i].X, points[i].Y };
+    return plat::Region::FromPolygon(p, plat::FillMode::Winding);
+}
+
+} // namespace
+
+TfrmMetronome::TfrmMetronome(TComponent* Owner)
+    : TForm(Owner)
+{
+    RegisterRackCtls();
+    InitInheritedComponent(MetronomeFormText());
+    try {
+        Construct();
+    } catch (...) {
+        // The destructor will not run: the timer must not outlive the half-built window.
+        FormDestroy(this);
+        throw;
+    }
+}
+
+void TfrmMetronome::Construct()
+{
+    iniFile = new TIniFile(SettingsFileName());
+
+    SetWidth(Panel1->Width());
+    SetHeight(Panel1->Height());
+
+    // The position is applied as stored; only an edge past the 32-bit range is pulled in.
+    int32_t top = iniFile->ReadInteger("Form.Position", "top", Top());
+    int32_t left = iniFile->ReadInteger("Form.Position", "left", Left());
+    left = int32_t(std::min<int64_t>(left, int64_t(INT32_MAX) - Width()));
+    top = int32_t(std::min<int64_t>(top, int64_t(INT32_MAX) - Height()));
+    SetBounds(left, top, Width(), Height());
+
+    tickInterval = 10;
+    tickTimer = new ZRThreadedTimer(true);
+    tickTimer->SetInterval(tickInterval);
+    tickTimer->SetOnTimer(TNotifyEvent(this, &TfrmMetronome::timerTimer, "timerTimer"));
+    tickTimer->Resume();
+    tickTimer->SetPriority(tpNormal);
+
+    beatBase = 0.0;
+    lastBeat = 0.0;
+
+    sliderTempo->SetValue(iniFile->ReadInteger("Config", "Tempo", 120));
+    btnBeep->SetStateOn(iniFile->ReadInteger("Config", "Beep", 0) != 0);
+
+    needleAngle = NeedleCentre;
+    needle = { pbArea->Width() / 2, pbArea->Height(), 50, 10, 200, 10, 5 };
+    needleErase = needle;
+    needleErase.baseOffset = needle.baseOffset - 2;
+    needleErase.shaftWidth = needle.shaftWidth + 6;
+    needleErase.headWidth = needle.headWidth + 25;
+    needleErase.headLength = needle.headLength + 25;
+
+    pbArea->Canvas()->Brush()->SetColor(0x808080);
+    pbArea->Canvas()->Pen()->SetColor(0x808080);
+
+    wavePlay->Abort();
+    SetUpMixerButton();
+}
+
+TfrmMetronome::~TfrmMetronome()
+{
+    // OnDestroy runs while every control still exists.
+    BeforeDestruction();
+    delete tickTimer;
+    delete iniFile;
+}
+
+void TfrmMetronome::SetUpMixerButton() { SetUpMixerIcon(imgMixerLogo, sbMixer); }
+
+// ---- Closing and destruction ----------------------------------------------------------
+
+void TfrmMetronome::btnQuitClick(TObject*) { Close(); }
+
+// A settings file that cannot be written costs the settings, not the close: the error is
+// shown once and the window closes all the same.
+void TfrmMetronome::FormClose(TObject*, TCloseAction&)
+{
+    try {
+        WriteSettings();
+    } catch (const Exception& e) {
+        Application->ShowException(e);
+    }
+}
+
+void TfrmMetronome::WriteSettings()
+{
+    if (!iniFile)
+        return;
+    std::string folder = ExtractFilePath(iniFile->FileName());
+    if (!folder.empty())
+        plat::CreateDirectories(folder);
+    iniFile->WriteInteger("Form.Position", "top", Top());
+    iniFile->WriteInteger("Form.Position", "left", Left());
+    iniFile->WriteInteger("Config", "Tempo", sliderTempo->Value());
+    iniFile->WriteInteger("Config", "Beep", btnBeep->StateOn() ? 1 : 0);
+}
+
+// The timer goes first, so that no tick runs once the window's state starts to go.
+void TfrmMetronome::FormDestroy(TObject*)
+{
+    if (tickTimer) {
+        tickTimer->Stop();
+        delete tickTimer;
+        tickTimer = nullptr;
+    }
+    delete iniFile;
+    iniFile = nullptr;
+}
+
+// ---- Beat engine ----------------------------------------------------------------------
+
+void TfrmMetronome::timerTimer(TObject*)
+{
+    if (!btnRun->StateOn())
+        return;
+    if (restartArmed) {
+        double since = double(plat::ElapsedMs(tempoChangedAt, plat::TickCount())) * 1000.0 * 0.001;
+        if (since > 500.0) {
+            restartArmed = false;
+            tempoChangedAt = 0;
+            runStart = plat::TickCount();
+            beatBase = 0.0;
+            lastBeat = 0.0;
+        }
+        return;
+    }
+    const int32_t t = plat::TickCount();
+    const int tempo = sliderTempo->Value();
+    const double w = tempo * Pi * MinutesToSeconds * 2.0;
+    const int32_t elapsed = plat::ElapsedMs(runStart, t);
+    const double e = double(elapsed) * 0.001;
+    const double phase = w * e;
+    const double angle = std::sin(phase) * NeedleAmplitude + NeedleCentre;
+    // Whole beat periods since the run began, counted exactly: the phase would put a tick
+    // that falls right on a beat a rounding error short of it.
+    const double beat = double(FloorDiv(int64_t(elapsed) * tempo, 60000));
+
+    if (beat != lastBeat) {
+        lastBeat = beat;
+        dispBeat->SetValue(TruncToInt32(beat - beatBase));
+        flashTicks = LampTicks;
+        pnlFlash->SetColor(clLime);
+        pnlFlash->Repaint();
+        if (btnBeep->StateOn()) {
+            // The sound is placed on the beat itself, not on the tick that noticed it.
+            lastBeatTime = PreciseClockAt(runStart) + beat * 60000.0 / tempo;
+            wavePlay->PlayAt(lastBeatTime);
+        }
+    } else {
+        if (flashTicks > 0)
+            --flashTicks;
+        if (flashTicks == 0) {
+            pnlFlash->SetColor(clGreen);
+            pnlFlash->Repaint();
+        }
+    }
+    MoveNeedle(angle);
+}
+
+void TfrmMetronome::btnRunClick(TObject*)
+{
+    restartArmed = false;
+    tempoChangedAt = 0;
+    runStart = plat::TickCount();
+    beatBase = 0.0;
+    lastBeat = 0.0;
+}
+
+void TfrmMetronome::btnResetClick(TObject*)
+{
+    beatBase = lastBeat;
+    dispBeat->SetValue(0);
+}
+
+void TfrmMetronome::sliderTempoChange(TObject*)
+{
+    lblTempoValue->SetCaption(Format("%d bpm", sliderTempo->Value()));
+    if (btnRun->StateOn()) {
+        tempoChangedAt = plat::TickCount();
+        restartArmed = true;
+    }
+}
+
+// ---- Needle -------------------------------------------------------------------------
+
+void TfrmMetronome::pbAreaPaint(TObject*)
+{
+    TPoint points[7];
+    NeedlePolygon(points, 0, 0, needleAngle, needle);
+    pbArea->Canvas()->Polygon(points, 6);
+}
+
+// Repaints, inside the tick, only what the needle leaves (with the dial erased back) and
+// what it newly covers; pixels that stay needle are not painted at all. The needle's
+// regions are the pixels it paints, outline included, so that nothing it painted stays
+// behind.
+void TfrmMetronome::MoveNeedle(double angle)
+{
+    const int32_t dx = pbArea->Left(), dy = pbArea->Top();
+    TPoint points[7];
+
+    NeedlePolygon(points, dx, dy, needleAngle, needleErase);
+    plat::Region E = NeedleRegion(points);
+    if (needleCoveredAngle != needleAngle) {
+        NeedlePolygon(points, dx, dy, needleAngle, needle);
+        needleCovered = needleMask.Covered(points);
+    }
+    plat::Region O = needleCovered;
+    // Where both outlines are cut short, a corner pixel of the old needle's outline may
+    // lie just outside the enlarged outline; it is erased all the same.
+    E = plat::Region::Combine(E, O, plat::RegionOp::Or);
+
+    needleAngle = angle;
+    NeedlePolygon(points, dx, dy, needleAngle, needle);
+    plat::Region N = needleMask.Covered(points);
+    needleCovered = N;
+    needleCoveredAngle = needleAngle;
+
+    plat::Region E2 = plat::Region::Combine(E, N, plat::RegionOp::Diff);
+    O = plat::Region::Combine(O, N, plat::RegionOp::And);
+    plat::Region N2 = plat::Region::Combine(N, O, plat::RegionOp::Diff);
+
+    pnlDisplay->InvalidateRgn(&E2, true);
+    pnlDisplay->InvalidateRgn(&N2, false);
+    pnlDisplay->ValidateRgn(&O);
+    pnlDisplay->Update();
+}
+
+// ---- Desktop launchers ----------------------------------------------------------------
+
+void TfrmMetronome::imgLogoClick(TObject*) { OpenMakersPage(); }
+
+void TfrmMetronome::sbMixerClick(TObject*) { StartMixer(); }
+
+// ---- Published table ------------------------------------------------------------------
+
+BEGIN_PROPERTIES(TfrmMetronome, TForm)
+    PUBLISHED_FIELD(Panel1)
+    PUBLISHED_FIELD(ScrewPanel1)
+    PUBLISHED_FIELD(epShadowLabel1)
+    PUBLISHED_FIELD(pnlDisplay)
+    PUBLISHED_FIELD(lblTempoValue)
+    PUBLISHED_FIELD(btnQuit)
+    PUBLISHED_FIELD(pbArea)
+    PUBLISHED_FIELD(btnRun)
+    PUBLISHED_FIELD(sliderTempo)
+    PUBLISHED_FIELD(epMoveForm1)
+    PUBLISHED_FIELD(btnBeep)
+    PUBLISHED_FIELD(pnlFlash)
+    PUBLISHED_FIELD(btnReset)
+    PUBLISHED_FIELD(dispBeat)
+    PUBLISHED_FIELD(epMoveForm2)
+    PUBLISHED_FIELD(epMoveForm3)
+    PUBLISHED_FIELD(wavePlay)
+    PUBLISHED_FIELD(imgLogo)
+    PUBLISHED_FIELD(Bevel1)
+    PUBLISHED_FIELD(Image1)
+    PUBLISHED_FIELD(bevelMixer)
+    PUBLISHED_FIELD(sbMixer)
+    PUBLISHED_FIELD(imgMixerLogo)
+    PUBLISHED_METHOD(btnQuitClick)
+    PUBLISHED_METHOD(pbAreaPaint)
+    PUBLISHED_METHOD(timerTimer)
+    PUBLISHED_METHOD(sliderTempoChange)
+    PUBLISHED_METHOD(btnRunClick)
+    PUBLISHED_METHOD(FormDestroy)
+    PUBLISHED_METHOD(FormClose)
+    PUBLISHED_METHOD(btnResetClick)
+    PUBLISHED_METHOD(imgLogoClick)
+    PUBLISHED_METHOD(sbMixerClick)
+END_PROPERTIES

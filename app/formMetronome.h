@@ -1,0 +1,112 @@
+#pragma once
+// TfrmMetronome: the metronome's one window, a borderless instrument panel built from its
+// form description. It owns every control on it (through ownership), the settings file
+// object and the threaded timer, and holds the state of the needle and of the beat engine.
+// Every tick, click and paint runs on the GUI thread; the timer's worker only hands ticks
+// over. Construction reads the settings and starts the timer; FormClose writes the
+// settings; FormDestroy stops the timer before anything else goes.
+
+#include "app/Needle.h"
+#include "app/NeedleMask.h"
+#include "framework/Form.h"
+
+#include <cstdint>
+
+class TPanel;
+class TScrewPanel;
+class TepShadowLabel;
+class TepBlurButton;
+class TPaintBox;
+class TLEDButton;
+class TepBMPSlider;
+class TepMoveForm;
+class TLEDDisplay;
+class TepWavePlayer;
+class TImage;
+class TBevel;
+class TIniFile;
+class ZRThreadedTimer;
+
+class TfrmMetronome : public TForm {
+public:
+    explicit TfrmMetronome(TComponent* Owner);
+    ~TfrmMetronome() override;
+
+    // Published fields, set by the form reader.
+    TPanel* Panel1 = nullptr;
+    TScrewPanel* ScrewPanel1 = nullptr;
+    TepShadowLabel* epShadowLabel1 = nullptr;
+    TScrewPanel* pnlDisplay = nullptr;
+    TepShadowLabel* lblTempoValue = nullptr;
+    TepBlurButton* btnQuit = nullptr;
+    TPaintBox* pbArea = nullptr;
+    TLEDButton* btnRun = nullptr;
+    TepBMPSlider* sliderTempo = nullptr;
+    TepMoveForm* epMoveForm1 = nullptr;
+    TLEDButton* btnBeep = nullptr;
+    TPanel* pnlFlash = nullptr;
+    TLEDButton* btnReset = nullptr;
+    TLEDDisplay* dispBeat = nullptr;
+    TepMoveForm* epMoveForm2 = nullptr;
+    TepMoveForm* epMoveForm3 = nullptr;
+    TepWavePlayer* wavePlay = nullptr;
+    TImage* imgLogo = nullptr;
+    TBevel* Bevel1 = nullptr;
+    TImage* Image1 = nullptr;
+    TBevel* bevelMixer = nullptr;
+    TLEDButton* sbMixer = nullptr;
+    TImage* imgMixerLogo = nullptr;
+
+    // Published event handlers, bound by name from the form description.
+    void btnQuitClick(TObject* Sender);
+    void pbAreaPaint(TObject* Sender);
+    void timerTimer(TObject* Sender);
+    void sliderTempoChange(TObject* Sender);
+    void btnRunClick(TObject* Sender);
+    void FormDestroy(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void btnResetClick(TObject* Sender);
+    void imgLogoClick(TObject* Sender);
+    void sbMixerClick(TObject* Sender);
+
+    // Read-only views of the private state, for tests and measurements.
+    double NeedleAngle() const { return needleAngle; }
+    const NeedleShape& Needle() const { return needle; }
+    const NeedleShape& NeedleErase() const { return needleErase; }
+    ZRThreadedTimer* TickTimer() const { return tickTimer; }
+    TIniFile* IniFile() const { return iniFile; }
+    // The program-clock time handed to the wave player on the last beat (ms).
+    double LastBeatTime() const { return lastBeatTime; }
+
+private:
+    // Steps 2 to 12 of construction, after the description is read.
+    void Construct();
+    void MoveNeedle(double angle);
+    void SetUpMixerButton();
+    void WriteSettings();
+
+    ZRThreadedTimer* tickTimer = nullptr;
+    double needleAngle = 0.0;
+    NeedleShape needle;
+    NeedleShape needleErase;
+    int32_t tickInterval = 0;
+    int32_t runStart = 0;
+    int32_t tempoChangedAt = 0;
+    double beatBase = 0.0;
+    double lastBeat = 0.0;
+    TIniFile* iniFile = nullptr;
+    // A restart after a tempo change is pending. Held apart from tempoChangedAt, so that
+    // a change made at a clock value of 0 or below (after 24.8 days) still arms it.
+    bool restartArmed = false;
+    double lastBeatTime = 0.0;
+    // The pixels the needle covers at needleAngle, kept from the last move.
+    TNeedleMask needleMask;
+    plat::Region needleCovered;
+    double needleCoveredAngle = -1.0;
+};
+
+// The single window, set by the application when it creates the form.
+extern TfrmMetronome* frmMetronome;
+
+// The window's form description, embedded at build time.
+const char* MetronomeFormText();

@@ -1,0 +1,239 @@
+#!/usr/bin/env bash
+# End-to-end check of the metronome on a private Xvfb display, driven with xdotool and
+# read back with ImageMagick's import: the window's place and size, Run lighting its LED
+# and the count rising with the tempo, RST showing 00000, Quit writing the four settings,
+# stored settings coming back at the next start, and status 1 with the reason on standard
+# error when there is no display. The program runs as a copy in a temporary folder, so
+# its settings file is the test's own. Xvfb and the program are stopped on every path.
+set -u
+
+prog=${1:?usage: run_metronome_e2e.sh <metronome binary>}
+work=$(mktemp -d)
+out="$work/out"
+xvfb_pid=""
+prog_pid=""
+
+cleanup() {
+  [[ -n $prog_pid ]] && kill "$prog_pid" 2>/dev/null
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+  [[ -n $prog_pid ]] && wait "$prog_pid" 2>/dev/null
+  [[ -n $xvfb_pid ]] && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+
+fail() {
+  echo "FAIL: $*" >&2
+  for f in "$out" "$work/err"; do
+    [[ -s $f ]] && { echo "--- $(basename "$f") ---" >&2; cat "$f" >&2; }
+  done
+  [[ -f $ini ]] && { echo "--- settings ---" >&2; cat "$ini" >&2; }
+  exit 1
+}
+
+for cmd in Xvfb xdotool xwininfo xdpyinfo import; do
+  command -v "$cmd" >/dev/null || fail "$cmd is not installed (scripts/setup.sh installs it)"
+done
+
+mkdir -p "$work/bin"
+cp "$prog" "$work/bin/metronome"
+exe="$work/bin/metronome"
+ini="$work/bin/metronome.ini"
+
+# Prints "x y width height" of X11 window $1.
+geometry() {
+  xwininfo -id "$1" | awk '
+    /Absolute upper-left X:/ { x = $NF }
+    /Absolute upper-left Y:/ { y = $NF }
+    /^ *Width:/ { w = $NF }
+    /^ *Height:/ { h = $NF }
+    END { print x, y, w, h }'
+}
+
+expect_geometry() {
+  local got=""
+  for (( i = 0; i < 50; i++ )); do
+    got=$(geometry "$1")
+    [[ $got == "$2" ]] && return 0
+    sleep 0.1
+  done
+  fail "window geometry is '$got', expected '$2'"
+}
+
+# Pixels of the screen rectangle W H X Y as lines "x y r g b" (0..255).
+pixels() {
+  import -window root -crop "$1x$2+$3+$4" +repage -depth 8 txt:- 2>/dev/null | awk -F'[,:() ]+' '
+    /^[0-9]/ { print $1, $2, $3, $4, $5 }'
+}
+
+# Bright lime pixels (a lit LED) in the screen rectangle W H X Y.
+lit_count() {
+  pixels "$@" | awk '$4 > 200 && $3 < 120 && $5 < 120 { n++ } END { print n + 0 }'
+}
+
+# Waits up to 3 s for the LED in rectangle W H X Y to be lit ($5 = on) or dark ($5 = off).
+expect_led() {
+  local n=0
+  for (( i = 0; i < 30; i++ )); do
+    n=$(lit_count "$1" "$2" "$3" "$4")
+    [[ $5 == on && $n -gt 20 ]] && return 0
+    [[ $5 == off && $n -eq 0 ]] && return 0
+    sleep 0.1
+  done
+  fail "LED at $3,$4 is not $5 ($n lit pixels)"
+}
+
+# The number on the five-digit display, read segment by segment. Cell i of the display
+# (screen origin $1, $2) starts 1 + 22 i pixels right and 3 down; its seven segments are
+# sampled at their centres and matched to the nearest digit.
+read_count() {
+  pixels 112 31 "$1" "$2" | awk '
+    BEGIN {
+      split("10 2 17 10 2 17 10", sx, " "); split("2 7 7 12 18 18 22", sy, " ")
+      pat[0] = "1110111"; pat[1] = "0010010"; pat[2] = "1011101"; pat[3] = "1011011"
+      pat[4] = "0111010"; pat[5] = "1101011"; pat[6] = "0101111"; pat[7] = "1010010"
+      pat[8] = "1111111"; pat[9] = "1111011"
+    }
+    { g[$1 "," $2] = $4 }
+    END {
+      n = 0
+      for (i = 0; i < 5; i++) {
+        seen = ""
+        for (s = 1; s <= 7; s++)
+          seen = seen (g[(1 + 22 * i + sx[s]) "," (3 + sy[s])] > 160 ? "1" : "0")
+        best = -1; bestd = 8
+        for (d = 0; d <= 9; d++) {
+          dist = 0
+          for (s = 1; s <= 7; s++) dist += substr(seen, s, 1) != substr(pat[d], s, 1)
+          if (dist < bestd) { bestd = dist; best = d }
+        }
+        if (bestd > 0) { print "unreadable"; exit }
+        n = n * 10 + best
+      }
+      print n
+    }'
+}
+
+# A free display: the first from :140 upward whose server starts and answers.
+display=""
+for (( n = 140; n < 190; n++ )); do
+  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for (( i = 0; i < 100; i++ )); do
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+      display=":$n"
+      break
+    fi
+    sleep 0.1
+  done
+  [[ -n $display ]] && break
+  kill "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=""
+done
+[[ -n $display ]] || fail "could not start Xvfb on any display from :140 to :189"
+export DISPLAY=$display
+export SDL_AUDIODRIVER=dummy
+unset SDL_VIDEODRIVER
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
+# Starts the copy and sets wid to its window; $1 is the expected geometry.
+start() {
+  "$exe" >"$out" 2>"$work/err" &
+  prog_pid=$!
+  wid=$(timeout 15 xdotool search --sync --onlyvisible --pid "$prog_pid" 2>/dev/null | head -n 1)
+  [[ -n $wid ]] || fail "the metronome's window did not appear"
+  expect_geometry "$wid" "$1"
+  sleep 0.3
+}
+
+# Waits for the program to end and checks its status.
+expect_exit() {
+  for (( i = 0; i < 100; i++ )); do
+    kill -0 "$prog_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$prog_pid" 2>/dev/null && fail "the program did not end"
+  wait "$prog_pid"
+  local status=$?
+  prog_pid=""
+  [[ $status -eq 0 ]] || fail "the program ended with status $status"
+}
+
+click() { xdotool mousemove --sync "$1" "$2" click 1; }
+
+# Screen places with the window at (x, y): Run, Beep, RST, Quit, the display.
+places() {
+  local x=$1 y=$2
+  run_led=(66 26 $((x + 332)) $((y + 51)));   run_at=($((x + 365)) $((y + 64)))
+  beep_led=(66 26 $((x + 332)) $((y + 78)))
+  rst_at=($((x + 233)) $((y + 410)))
+  quit_at=($((x + 366)) $((y + 24)))
+  disp=($((x + 112)) $((y + 395)))
+}
+
+# ---- Without a display: the reason on standard error, status 1. ---------------------
+DISPLAY= SDL_VIDEODRIVER=x11 timeout 20 "$exe" >"$out" 2>"$work/err"
+status=$?
+[[ $status -eq 1 ]] || fail "without a display the program ended with status $status, not 1"
+grep -q "Cannot open the display" "$work/err" || fail "without a display nothing was said on standard error"
+[[ -e $ini ]] && fail "the failed start wrote a settings file"
+
+# ---- First start: no settings file. -------------------------------------------------
+[[ -e $ini ]] && fail "a settings file exists before the first start"
+start "360 113 412 443"
+places 360 113
+[[ $(read_count "${disp[@]}") == 0 ]] || fail "the display does not show 00000 at start"
+expect_led "${run_led[@]}" off
+expect_led "${beep_led[@]}" off
+
+click "${run_at[@]}"
+expect_led "${run_led[@]}" on
+sleep 2.2
+n1=$(read_count "${disp[@]}")
+sleep 2.0
+n2=$(read_count "${disp[@]}")
+[[ $n1 =~ ^[0-9]+$ && $n2 =~ ^[0-9]+$ ]] || fail "the display could not be read ($n1, $n2)"
+# 120 bpm: two beats a second.
+(( n1 >= 3 && n1 <= 5 )) || fail "after 2.2 s at 120 bpm the count is $n1"
+(( n2 - n1 >= 3 && n2 - n1 <= 5 )) || fail "in 2 s at 120 bpm the count went from $n1 to $n2"
+
+click "${run_at[@]}"
+expect_led "${run_led[@]}" off
+n3=$(read_count "${disp[@]}")
+sleep 0.8
+[[ $(read_count "${disp[@]}") == "$n3" ]] || fail "the count goes on after Run was switched off"
+click "${rst_at[@]}"
+sleep 0.3
+[[ $(read_count "${disp[@]}") == 0 ]] || fail "RST does not show 00000"
+
+click "${quit_at[@]}"
+expect_exit
+[[ -f $ini ]] || fail "Quit wrote no settings file"
+expected=$'[Form.Position]\ntop=113\nleft=360\n[Config]\nTempo=120\nBeep=0'
+[[ $(cat "$ini") == "$expected" ]] || fail "the settings written by Quit are not the four expected"
+
+# ---- Second start: stored position, tempo and Beep come back. ------------------------
+printf '[Form.Position]\ntop=200\nleft=100\n[Config]\nTempo=150\nBeep=1\n' >"$ini"
+start "100 200 412 443"
+places 100 200
+expect_led "${beep_led[@]}" on
+expect_led "${run_led[@]}" off
+click "${run_at[@]}"
+expect_led "${run_led[@]}" on
+sleep 2.2
+n1=$(read_count "${disp[@]}")
+# 150 bpm: two and a half beats a second.
+[[ $n1 =~ ^[0-9]+$ ]] && (( n1 >= 4 && n1 <= 6 )) || fail "after 2.2 s at 150 bpm the count is $n1"
+
+# SIGTERM is an orderly close: the settings are written and the status is 0.
+kill -TERM "$prog_pid"
+expect_exit
+expected=$'[Form.Position]\ntop=200\nleft=100\n[Config]\nTempo=150\nBeep=1'
+[[ $(cat "$ini") == "$expected" ]] || fail "the settings written at SIGTERM are not the stored ones"
+
+echo "metronome e2e: all checks passed on $display"
