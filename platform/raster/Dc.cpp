@@ -13,6 +13,7 @@ void Dc::SetTarget(Surface* target)
 {
     FTarget = target;
     FBaseClip = target ? Region(target->Bounds()) : Region();
+    InvalidateClip();
 }
 
 void Dc::OffsetOrigin(int32_t dx, int32_t dy)
@@ -23,6 +24,7 @@ void Dc::OffsetOrigin(int32_t dx, int32_t dy)
 void Dc::SetBaseClip(const Region& deviceRegion)
 {
     FBaseClip = deviceRegion;
+    InvalidateClip();
 }
 
 void Dc::SelectClipRegion(const Region* deviceRegion)
@@ -31,6 +33,7 @@ void Dc::SelectClipRegion(const Region* deviceRegion)
         FState.clip = *deviceRegion;
     else
         FState.clip.reset();
+    InvalidateClip();
 }
 
 namespace {
@@ -49,27 +52,40 @@ Region& ClipToEdit(std::optional<Region>& clip, const Region& base, const Surfac
 void Dc::IntersectClipRect(const Rect& logical)
 {
     ClipToEdit(FState.clip, FBaseClip, FTarget) &= Region(logical.Offset(FState.origin.x, FState.origin.y));
+    InvalidateClip();
 }
 
 void Dc::ExcludeClipRect(const Rect& logical)
 {
     ClipToEdit(FState.clip, FBaseClip, FTarget) -= Region(logical.Offset(FState.origin.x, FState.origin.y));
+    InvalidateClip();
+}
+
+const Region& Dc::ClipRef() const
+{
+    Rect bounds = FTarget ? FTarget->Bounds() : Rect {};
+    if (FClipValid && bounds == FClipTargetBounds)
+        return FClipCache;
+    FClipCache.Clear();
+    if (FTarget && !FTarget->Empty()) {
+        FClipCache = Region(bounds);
+        FClipCache &= FBaseClip;
+        if (FState.clip)
+            FClipCache &= *FState.clip;
+    }
+    FClipTargetBounds = bounds;
+    FClipValid = true;
+    return FClipCache;
 }
 
 Region Dc::EffectiveClip() const
 {
-    if (!FTarget || FTarget->Empty())
-        return {};
-    Region clip(FTarget->Bounds());
-    clip &= FBaseClip;
-    if (FState.clip)
-        clip &= *FState.clip;
-    return clip;
+    return ClipRef();
 }
 
 Rect Dc::ClipBox() const
 {
-    return EffectiveClip().Bounds().Offset(-FState.origin.x, -FState.origin.y);
+    return ClipRef().Bounds().Offset(-FState.origin.x, -FState.origin.y);
 }
 
 bool Dc::PtVisible(int32_t x, int32_t y) const
@@ -99,6 +115,7 @@ bool Dc::Restore(int depth)
         return false;
     FState = std::move(FSaved[size_t(target - 1)]);
     FSaved.resize(size_t(target - 1));
+    InvalidateClip();
     return true;
 }
 
@@ -111,7 +128,7 @@ Color Dc::GetPixel(int32_t x, int32_t y) const
 
 void Dc::SetPixel(int32_t x, int32_t y, Color c)
 {
-    detail::Painter p(FTarget, EffectiveClip());
+    detail::Painter p(FTarget, ClipRef());
     p.Plot(int64_t(x) + FState.origin.x, int64_t(y) + FState.origin.y, Rop2::CopyPen,
         ToPixel(c) & 0xFFFFFF);
 }

@@ -177,10 +177,18 @@ private:
     // Strokes one width-1 or wide segment in device coordinates with the selected pen.
     void StrokeSegment(const detail::Painter& p, int64_t x0, int64_t y0, int64_t x1, int64_t y1);
     void StrokePath(const detail::Painter& p, std::span<const Point> points, bool closed);
+    // The effective clip, kept between primitives: most paints draw many primitives under
+    // one clip, and meeting the base clip with the clip region each time would dominate.
+    // It is rebuilt when a clip changes or the target's size does.
+    const Region& ClipRef() const;
+    void InvalidateClip() { FClipValid = false; }
     Surface* FTarget = nullptr;
     Region FBaseClip;
     State FState;
     std::vector<State> FSaved;
+    mutable Region FClipCache;
+    mutable Rect FClipTargetBounds;
+    mutable bool FClipValid = false;
 };
 
 // Conversions between surfaces.

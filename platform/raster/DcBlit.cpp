@@ -88,7 +88,7 @@ void Extent(int64_t p, int64_t n, int64_t& lo, int64_t& hi)
 void Dc::BitBlt(int32_t x, int32_t y, int32_t w, int32_t h, const Surface& src, int32_t sx,
     int32_t sy, Rop rop)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     if (p.Empty() || w <= 0 || h <= 0)
         return;
     const int64_t dx = int64_t(x) + FState.origin.x, dy = int64_t(y) + FState.origin.y;
@@ -169,7 +169,7 @@ void Dc::StretchBlt(int32_t x, int32_t y, int32_t w, int32_t h, const Surface& s
         BitBlt(x, y, w, h, src, sx, sy, rop);
         return;
     }
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     if (p.Empty() || w == 0 || h == 0)
         return;
     const int64_t dx = int64_t(x) + FState.origin.x, dy = int64_t(y) + FState.origin.y;
@@ -196,7 +196,7 @@ void Dc::StretchBlt(int32_t x, int32_t y, int32_t w, int32_t h, const Surface& s
 void Dc::MaskedBlt(int32_t x, int32_t y, int32_t w, int32_t h, const Surface& src, int32_t sx,
     int32_t sy, int32_t sw, int32_t sh, Color key)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     if (p.Empty() || src.Empty() || w == 0 || h == 0 || sw == 0 || sh == 0)
         return;
     const int64_t dx = int64_t(x) + FState.origin.x, dy = int64_t(y) + FState.origin.y;

@@ -216,14 +216,14 @@ bool InSweep(Dir s, Dir e, Dir v)
 
 void Dc::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     Box box = DeviceBox(x1, y1, x2, y2, FState.origin);
     DrawRound(p, box, box.r - box.l, box.b - box.t, StrokeOf(FState.pen, FState.brush), nullptr);
 }
 
 void Dc::RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t w, int32_t h)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     Box box = DeviceBox(x1, y1, x2, y2, FState.origin);
     DrawRound(p, box, std::llabs(int64_t(w)), std::llabs(int64_t(h)),
         StrokeOf(FState.pen, FState.brush), nullptr);
@@ -232,7 +232,7 @@ void Dc::RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t w, in
 void Dc::Arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4,
     int32_t y4)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     if (FState.pen.style == PenStyle::Clear || p.Empty())
         return;
     const Point o = FState.origin;

@@ -60,7 +60,7 @@ Region ClippedPolygon(std::span<const Point> points, FillMode mode, Point origin
 
 void Dc::FillRect(const Rect& r, Color c)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     p.FillBox(DeviceBox(r, FState.origin), Rop2::CopyPen, ToPixel(c) & 0xFFFFFF);
 }
 
@@ -73,20 +73,20 @@ void Dc::FillRect(const Rect& r)
 
 void Dc::FrameRect(const Rect& r, Color c)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     Box o = DeviceBox(r, FState.origin);
     FillRing(p, o, { o.l + 1, o.t + 1, o.r - 1, o.b - 1 }, Rop2::CopyPen, ToPixel(c) & 0xFFFFFF);
 }
 
 void Dc::InvertRect(const Rect& r)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     p.FillBox(DeviceBox(r, FState.origin), Rop2::Not, 0);
 }
 
 void Dc::FillRegion(const Region& logical, Color c)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     if (p.Empty())
         return;
     Region area = logical;
@@ -96,7 +96,7 @@ void Dc::FillRegion(const Region& logical, Color c)
 
 void Dc::DrawFocusRect(const Rect& r)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     Box full = DeviceBox(r, FState.origin);
     Box o = full.Intersect(p.Bounds());
     if (o.Empty() || full.Empty())
@@ -122,7 +122,7 @@ void Dc::DrawFocusRect(const Rect& r)
 
 void Dc::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     if (p.Empty())
         return;
     Box box = DeviceBox(Rect { x1, y1, x2, y2 }.Normalized(), FState.origin);
@@ -158,7 +158,7 @@ void Dc::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 
 void Dc::Polygon(std::span<const Point> points)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     if (p.Empty() || points.size() < 2)
         return;
     if (FState.brush.style == BrushStyle::Solid && points.size() >= 3) {
@@ -175,7 +175,7 @@ void Dc::Polygon(std::span<const Point> points)
 
 void Dc::Polyline(std::span<const Point> points)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     if (p.Empty() || points.size() < 2 || FState.pen.style == PenStyle::Clear)
         return;
     const int32_t phase = FState.dashPhase;

@@ -209,7 +209,7 @@ void Dc::StrokePath(const Painter& p, std::span<const Point> points, bool closed
 
 void Dc::LineTo(int32_t x, int32_t y)
 {
-    Painter p(FTarget, EffectiveClip());
+    Painter p(FTarget, ClipRef());
     if (!(FState.pos == FState.dashEnd))
         FState.dashPhase = 0;
     const Point o = FState.origin;

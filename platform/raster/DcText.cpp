@@ -242,7 +242,7 @@ Size Dc::TextExtent(std::string_view text) const
 void Dc::TextOut(int32_t x, int32_t y, std::string_view text)
 {
     auto font = ActiveFont(*this);
-    TextPainter painter(Target(), EffectiveClip(), std::nullopt);
+    TextPainter painter(Target(), ClipRef(), std::nullopt);
     if (painter.Empty())
         return;
     std::vector<char32_t> chars;
@@ -327,7 +327,7 @@ int32_t Dc::DrawText(std::string_view text, Rect& r, uint32_t flags)
     std::optional<Rect> limit;
     if (!(flags & dt::NoClip))
         limit = r.Offset(origin.x, origin.y);
-    TextPainter painter(Target(), EffectiveClip(), limit);
+    TextPainter painter(Target(), ClipRef(), limit);
     if (painter.Empty())
         return result;
     const TextStyle style = StyleOf(*this, *font);

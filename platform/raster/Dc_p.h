@@ -55,16 +55,21 @@ inline void MixSpan(Pixel* p, size_t n, Rop2 mode, Pixel c)
 // missing or empty surface, or with an empty clip, paints nothing.
 class Painter {
 public:
-    Painter(Surface* target, Region clip) : FTarget(target), FClip(std::move(clip))
+    // The clip is borrowed, not copied: it must outlive the painter (the context's cached
+    // effective clip does).
+    Painter(Surface* target, const Region& clip)
+        : FTarget(target)
+        , FClipRef(&clip)
     {
+        static const Region none;
         if (!FTarget || FTarget->Empty())
-            FClip.Clear();
-        FBounds = ToBox(FClip.Bounds());
+            FClipRef = &none;
+        FBounds = ToBox(FClipRef->Bounds());
     }
 
-    bool Empty() const { return FClip.Empty(); }
+    bool Empty() const { return FClipRef->Empty(); }
     const Box& Bounds() const { return FBounds; }
-    const Region& Clip() const { return FClip; }
+    const Region& Clip() const { return *FClipRef; }
     Surface* Target() const { return FTarget; }
 
     // Calls f(Pixel* first, int64_t x, size_t count) for each visible run of [x0, x1) on
@@ -73,7 +78,7 @@ public:
     {
         if (y < FBounds.t || y >= FBounds.b || x1 <= FBounds.l || x0 >= FBounds.r || x0 >= x1)
             return;
-        const std::vector<Rect>& rs = FClip.Rects();
+        const std::vector<Rect>& rs = FClipRef->Rects();
         // Bottoms never decrease along a banded list, so the band of y is found by search.
         auto it = std::upper_bound(rs.begin(), rs.end(), y,
             [](int64_t v, const Rect& r) { return v < r.bottom; });
@@ -101,7 +106,7 @@ public:
         Box b = box.Intersect(FBounds);
         if (b.Empty())
             return;
-        for (const Rect& r : FClip.Rects()) {
+        for (const Rect& r : FClipRef->Rects()) {
             if (r.top >= b.b)
                 break;
             Box k = b.Intersect(ToBox(r));
@@ -116,7 +121,7 @@ public:
 
 private:
     Surface* FTarget;
-    Region FClip;
+    const Region* FClipRef;
     Box FBounds;
 };
 
