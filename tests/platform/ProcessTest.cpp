@@ -109,6 +109,18 @@ TEST(Process, ChildKeepsOnlyStandardDescriptors)
 
     auto r = plat::Spawn({ "/bin/sleep", "10" });
     ASSERT_TRUE(r.ok);
+    // The dynamic loader of the new program opens its libraries on descriptor 3 for a
+    // moment, so the listing waits until the child sleeps in its own code.
+    const std::string stat = "/proc/" + std::to_string(r.pid) + "/stat";
+    for (int i = 0; i < 400; ++i) {
+        std::ifstream in(stat);
+        std::string line;
+        std::getline(in, line);
+        size_t paren = line.rfind(')');
+        if (paren != std::string::npos && paren + 2 < line.size() && line[paren + 2] == 'S')
+            break;
+        usleep(5000);
+    }
     std::set<std::string> fds;
     const std::string dir = "/proc/" + std::to_string(r.pid) + "/fd";
     for (const auto& e : fs::directory_iterator(dir))
