@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: run test build build-test setup install clean
+.PHONY: run test test-tsan build build-test setup install clean
 
 setup:
 	@scripts/setup.sh
@@ -22,6 +22,15 @@ build-test: setup
 
 test: build-test
 	cd build/test && ctest --output-on-failure -j $(JOBS)
+
+# The thread and timer suites under ThreadSanitizer (not part of `make test`: TSan cannot be
+# combined with the address sanitizer, and a second full build would double CI time).
+test-tsan: setup
+	@cmake -S . -B build/tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMETRONOME_TSAN=ON \
+	    -DMETRONOME_BENCH=OFF >/dev/null
+	@cmake --build build/tsan -j $(JOBS) --target framework_tests app_lib_tests
+	build/tsan/bin/framework_tests --gtest_filter='Thread*:Synchronize*'
+	build/tsan/bin/app_lib_tests --gtest_filter='ThreadedTimer*:Launcher*'
 
 install: build
 	cmake --install build --prefix $(or $(PREFIX),/usr/local)
