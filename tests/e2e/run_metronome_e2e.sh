@@ -115,27 +115,9 @@ read_count() {
     }'
 }
 
-# A free display: the first from :140 upward whose server starts and answers.
-display=""
-for (( n = 140; n < 190; n++ )); do
-  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for (( i = 0; i < 100; i++ )); do
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-      display=":$n"
-      break
-    fi
-    sleep 0.1
-  done
-  [[ -n $display ]] && break
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$xvfb_pid" 2>/dev/null
-  xvfb_pid=""
-done
-[[ -n $display ]] || fail "could not start Xvfb on any display from :140 to :189"
-export DISPLAY=$display
+# A free display of its own range, so both scripts can run at once.
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_xvfb 140 190
 export SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -236,4 +218,4 @@ expect_exit
 expected=$'[Form.Position]\ntop=200\nleft=100\n[Config]\nTempo=150\nBeep=1'
 [[ $(cat "$ini") == "$expected" ]] || fail "the settings written at SIGTERM are not the stored ones"
 
-echo "metronome e2e: all checks passed on $display"
+echo "metronome e2e: all checks passed on $DISPLAY"

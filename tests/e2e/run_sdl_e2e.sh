@@ -66,27 +66,9 @@ for cmd in Xvfb xdotool xwininfo xdpyinfo; do
   command -v "$cmd" >/dev/null || fail "$cmd is not installed (scripts/setup.sh installs it)"
 done
 
-# A free display: the first from :90 upward whose server starts and answers.
-display=""
-for (( n = 90; n < 140; n++ )); do
-  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for (( i = 0; i < 100; i++ )); do
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-      display=":$n"
-      break
-    fi
-    sleep 0.1
-  done
-  [[ -n $display ]] && break
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$xvfb_pid" 2>/dev/null
-  xvfb_pid=""
-done
-[[ -n $display ]] || fail "could not start Xvfb on any display from :90 to :139"
-export DISPLAY=$display
+# A free display of its own range, so both scripts can run at once.
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_xvfb 90 140
 unset SDL_VIDEODRIVER
 # Sanitizer builds: the session bus library keeps memory until exit.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -137,4 +119,4 @@ status=$?
 prog_pid=""
 grep -q '^quit$' "$out" || fail "SIGTERM did not arrive as a quit event"
 [[ $status -eq 0 ]] || { cat "$work/err" >&2; fail "program ended with status $status"; }
-echo "sdl backend e2e: all checks passed on $display"
+echo "sdl backend e2e: all checks passed on $DISPLAY"
