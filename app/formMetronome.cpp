@@ -37,6 +37,10 @@ constexpr int LampTicks = 10;
 // Ticks left until the beat lamp goes dark.
 int32_t flashTicks = 0;
 
+// A measurement switch: with METRONOME_PLAY_UNTIMED set, clicks start when the tick
+// notices the beat instead of on the beat itself, so the two can be compared.
+bool playUntimed = false;
+
 // Conversion toward zero to a 32-bit integer, saturating where the value does not fit.
 int32_t TruncToInt32(double v)
 {
@@ -101,6 +105,8 @@ void TfrmMetronome::Construct()
     left = int32_t(std::min<int64_t>(left, int64_t(INT32_MAX) - Width()));
     top = int32_t(std::min<int64_t>(top, int64_t(INT32_MAX) - Height()));
     SetBounds(left, top, Width(), Height());
+
+    playUntimed = !GetEnvironmentVariable("METRONOME_PLAY_UNTIMED").empty();
 
     tickInterval = 10;
     tickTimer = new ZRThreadedTimer(true);
@@ -217,7 +223,10 @@ void TfrmMetronome::timerTimer(TObject*)
         if (btnBeep->StateOn()) {
             // The sound is placed on the beat itself, not on the tick that noticed it.
             lastBeatTime = PreciseClockAt(runStart) + beat * 60000.0 / tempo;
-            wavePlay->PlayAt(lastBeatTime);
+            if (playUntimed)
+                wavePlay->Play();
+            else
+                wavePlay->PlayAt(lastBeatTime);
         }
     } else {
         if (flashTicks > 0)

@@ -12,8 +12,10 @@ namespace plat::sound {
 namespace {
 // The drift correction's weight per callback once the start-up average has settled.
 constexpr double DriftWeight = 1e-4;
-// A callback this far off the mapping means the stream stalled; the mapping restarts.
-constexpr double ResyncSeconds = 0.5;
+// A callback this far off the mapping means the stream stalled (a sound server may hold
+// a new stream for half a second before it starts); the mapping restarts rather than
+// averaging the stall in, which would move every later sound for minutes.
+constexpr double ResyncSeconds = 0.1;
 // Start positions kept for inspection.
 constexpr size_t StartedKept = 1024;
 }

@@ -444,6 +444,27 @@ TEST_F(SoundManual, JitteryCallbacksDoNotMoveTheMapping)
     EXPECT_LE(std::llabs(started[0] - ideal), 48) << "more than 1 ms off";
 }
 
+TEST_F(SoundManual, StalledStartRestartsTheMapping)
+{
+    // A sound server may take the first buffer and then hold the stream for a while
+    // before it runs steadily; sounds must follow the steady relation, not an average
+    // that still carries the stall.
+    const auto img = RampWave();
+    std::vector<float> block(size_t(FBuffer) * 2);
+    plat::SetManualClock(1000);
+    snd::testing::RenderNext(block.data());
+    for (int i = 0; i < 120; ++i) {
+        if (i == 100) {
+            ASSERT_TRUE(snd::PlaySoundAt(img.data(), img.size(), kAsync, 2250.0));
+        }
+        plat::SetManualClock(1250 + 10 * i);
+        snd::testing::RenderNext(block.data());
+    }
+    // Sample 480 was asked for at 1250 ms.
+    const int64_t expected = 480 + std::llround((2250.0 + snd::LatencyMs() - 1250.0) * 48.0);
+    EXPECT_EQ(snd::testing::StartedAt(), std::vector<int64_t> { expected });
+}
+
 TEST_F(SoundManual, NoStopRefusesWhileASoundPlays)
 {
     const auto a = RampWave(), b = RampWave(kRampFrames, 2);
