@@ -203,6 +203,13 @@ void Stop()
     TheService().FMixer.Stop();
 }
 
+void Prepare()
+{
+    Service& s = TheService();
+    std::lock_guard lock(s.FControl);
+    s.EnsureOpen();
+}
+
 bool Playing()
 {
     return TheService().FMixer.Playing();

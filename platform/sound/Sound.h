@@ -39,6 +39,10 @@ bool PlaySound(const uint8_t* image, size_t size, uint32_t flags);
 bool PlaySoundAt(const uint8_t* image, size_t size, uint32_t flags, double clockMs);
 
 void Stop();
+// Opens the output stream now rather than at the first sound. A stream that has run for a
+// while has a settled clock-to-sample mapping, so the first timed sound lands on its time
+// too (some servers hold a new stream for half a second after its first buffer).
+void Prepare();
 // True while a sound is playing or waiting for its start.
 bool Playing();
 // Closes the output stream and the audio subsystem; wakes every waiting Sync call.
