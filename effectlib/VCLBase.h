@@ -135,6 +135,14 @@ protected:
     void RepaintButton();
     void PlayWave(TepWavePlayer* Player);
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Hover and press rules of the buttons that learn of enter and leave from the
+    // framework: hot on entering (with the active sound), not hot on leaving, pressed by a
+    // left press inside, and a left release while hot repaints, plays the click sound,
+    // runs the inherited release and fires OnClick last (its handler may free the button).
+    void EnterHot();
+    void LeaveHot();
+    void PressIfInside(TMouseButton Button, int X, int Y);
+    void ReleaseAndClick(TMouseButton Button, TShiftState Shift, int X, int Y);
 
     bool FHot = false;
     bool FPressed = false;

@@ -148,6 +148,51 @@ void TEffectButton<TBase>::PlayWave(TepWavePlayer* Player)
         Player->Play();
 }
 
+template <class TBase>
+void TEffectButton<TBase>::EnterHot()
+{
+    if (FHot || !this->Enabled())
+        return;
+    FHot = true;
+    RepaintButton();
+    PlayWave(ActiveSound());
+}
+
+template <class TBase>
+void TEffectButton<TBase>::LeaveHot()
+{
+    if (!FHot || !this->Enabled())
+        return;
+    FHot = false;
+    RepaintButton();
+}
+
+template <class TBase>
+void TEffectButton<TBase>::PressIfInside(TMouseButton Button, int X, int Y)
+{
+    if (Button == mbLeft && IsMouseIn(X, Y)) {
+        FPressed = true;
+        FHot = true;
+        RepaintButton();
+    }
+}
+
+template <class TBase>
+void TEffectButton<TBase>::ReleaseAndClick(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button != mbLeft)
+        return;
+    FPressed = false;
+    if (!FHot)
+        return;
+    auto alive = this->AliveToken();
+    RepaintButton();
+    PlayWave(ClickSound());
+    TBase::MouseUp(Button, Shift, X, Y);
+    if (*alive && OnClick)
+        OnClick(this);
+}
+
 template class TEffectButton<TEffectGControl>;
 template class TEffectButton<TEffectCControl>;
 
@@ -159,46 +204,24 @@ TButtonGControl::TButtonGControl(TComponent* AOwner)
 void TButtonGControl::CMMouseEnter(TMessage& Message)
 {
     TEffectButton::CMMouseEnter(Message);
-    if (FHot || !Enabled())
-        return;
-    FHot = true;
-    RepaintButton();
-    PlayWave(ActiveSound());
+    EnterHot();
 }
 
 void TButtonGControl::CMMouseLeave(TMessage& Message)
 {
     TEffectButton::CMMouseLeave(Message);
-    if (!FHot || !Enabled())
-        return;
-    FHot = false;
-    RepaintButton();
+    LeaveHot();
 }
 
 void TButtonGControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (Button == mbLeft && IsMouseIn(X, Y)) {
-        FPressed = true;
-        FHot = true;
-        RepaintButton();
-    }
+    PressIfInside(Button, X, Y);
     TEffectButton::MouseDown(Button, Shift, X, Y);
 }
 
-// OnClick comes last: its handler may free the button.
 void TButtonGControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (Button != mbLeft)
-        return;
-    FPressed = false;
-    if (!FHot)
-        return;
-    auto alive = AliveToken();
-    RepaintButton();
-    PlayWave(ClickSound());
-    TEffectButton::MouseUp(Button, Shift, X, Y);
-    if (*alive && OnClick)
-        OnClick(this);
+    ReleaseAndClick(Button, Shift, X, Y);
 }
 
 TButtonCControl::TButtonCControl(TComponent* AOwner)
@@ -209,20 +232,13 @@ TButtonCControl::TButtonCControl(TComponent* AOwner)
 void TButtonCControl::CMMouseEnter(TMessage& Message)
 {
     TEffectButton::CMMouseEnter(Message);
-    if (FHot || !Enabled())
-        return;
-    FHot = true;
-    RepaintButton();
-    PlayWave(ActiveSound());
+    EnterHot();
 }
 
 void TButtonCControl::CMMouseLeave(TMessage& Message)
 {
     TEffectButton::CMMouseLeave(Message);
-    if (!FHot || !Enabled())
-        return;
-    FHot = false;
-    RepaintButton();
+    LeaveHot();
 }
 
 void TButtonCControl::CMEnabledChanged(TMessage& Message)
@@ -233,27 +249,13 @@ void TButtonCControl::CMEnabledChanged(TMessage& Message)
 
 void TButtonCControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (Button == mbLeft && IsMouseIn(X, Y)) {
-        FPressed = true;
-        FHot = true;
-        RepaintButton();
-    }
+    PressIfInside(Button, X, Y);
     TEffectButton::MouseDown(Button, Shift, X, Y);
 }
 
 void TButtonCControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (Button != mbLeft)
-        return;
-    FPressed = false;
-    if (!FHot)
-        return;
-    auto alive = AliveToken();
-    RepaintButton();
-    PlayWave(ClickSound());
-    TEffectButton::MouseUp(Button, Shift, X, Y);
-    if (*alive && OnClick)
-        OnClick(this);
+    ReleaseAndClick(Button, Shift, X, Y);
 }
 
 TButtonGTControl::TButtonGTControl(TComponent* AOwner)
