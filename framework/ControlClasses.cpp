@@ -116,7 +116,10 @@ END_PROPERTIES
 BEGIN_PROPERTIES(TCustomControl, TWinControl)
 END_PROPERTIES
 
+// A panel is constructed with its own colour, so ParentColor starts False and is stored
+// when True.
 BEGIN_PROPERTIES(TCustomPanel, TCustomControl)
+    .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false)
     .Enum("Alignment", &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, AlignmentNames)
         .Default(taCenter)
     .Enum("BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, BevelCutNames)

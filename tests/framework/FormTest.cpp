@@ -376,6 +376,28 @@ TEST_F(FormTest, AFormReadsItsDescriptionAndPaintsIt)
     delete f;
 }
 
+// A panel starts with ParentColor off, so the writer must keep a ParentColor that is on.
+TEST_F(FormTest, APanelFollowingItsParentsColourSurvivesAWriteAndRead)
+{
+    EXPECT_FALSE(TPanel(nullptr).ParentColor());
+    TForm* f = NewForm();
+    auto* panel = new TPanel(f);
+    panel->SetName("pnlFollower");
+    panel->SetParent(f);
+    panel->SetParentColor(true);
+    const std::string text = WriteComponentRes(f);
+    EXPECT_NE(text.find("ParentColor = True"), std::string::npos);
+
+    auto* g = new TForm(Application);
+    ReadComponentRes(text, g);
+    auto* copy = dynamic_cast<TPanel*>(g->FindComponent("pnlFollower"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(copy->ParentColor());
+    EXPECT_EQ(WriteComponentRes(g), text);
+    delete g;
+    delete f;
+}
+
 TEST_F(FormTest, OnDestroyRunsBeforeTheControlsGo)
 {
     auto* f = new TDescribedForm(Application);
