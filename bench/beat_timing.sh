@@ -65,21 +65,9 @@ done
 pactl info >/dev/null 2>&1 || { echo "PulseAudio did not start:" >&2; cat "$work/pulse.log" >&2; exit 1; }
 
 # ---- Xvfb on a free display. ------------------------------------------------------------
-display=""
-for (( n = 240; n < 290; n++ )); do
-  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for (( i = 0; i < 100; i++ )); do
-    xdpyinfo -display ":$n" >/dev/null 2>&1 && { display=":$n"; break; }
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [[ -n $display ]] && break
-  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=""
-done
-[[ -n $display ]] || { echo "no Xvfb display" >&2; exit 1; }
-export DISPLAY=$display
+fail() { echo "$*" >&2; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/xvfb.sh"
+start_xvfb 240 290
 export SDL_AUDIODRIVER=pulseaudio
 unset SDL_VIDEODRIVER
 
