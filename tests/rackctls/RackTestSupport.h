@@ -3,10 +3,7 @@
 // manual clock, a form to put controls on, mouse input through the backend and pixel
 // read-back from the form's framebuffer.
 
-#include "framework/Application.h"
-#include "framework/Form.h"
-#include "platform/headless/HeadlessWindowSystem.h"
-#include "platform/system/Clock.h"
+#include "framework/VisualTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -15,31 +12,11 @@
 
 namespace racktest {
 
-class RackFormTest : public ::testing::Test {
+// The framework's headless fixture, with a larger form and input helpers by control.
+class RackFormTest : public HeadlessTest {
 protected:
-    void SetUp() override
-    {
-        plat::InstallWindowSystem(&ws);
-        plat::UseManualClock(true, 1000);
-        Application->Reset();
-    }
-    void TearDown() override
-    {
-        Application->Reset();
-        plat::InstallWindowSystem(nullptr);
-        plat::UseManualClock(false);
-    }
     // A shown borderless white form, painted once.
-    TForm* NewForm(int w = 200, int h = 120)
-    {
-        auto* f = new TForm(Application);
-        f->SetBorderStyle(bsNone);
-        f->SetBounds(0, 0, w, h);
-        f->SetColor(clWhite);
-        f->Show();
-        Pump();
-        return f;
-    }
+    TForm* NewForm(int w = 200, int h = 120) { return HeadlessTest::NewForm(w, h); }
     void Pump() { Application->ProcessMessages(); }
     // A pixel of control c at (x, y) of its client area, as the form shows it.
     static TColor At(TControl* c, int x, int y)
@@ -64,8 +41,6 @@ protected:
         Press(c, x, y, b);
         Release(c, x, y, b);
     }
-
-    plat::HeadlessWindowSystem ws;
 };
 
 inline std::string Hex(TColor c)
