@@ -9,6 +9,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick desktop-file-utils
+  pulseaudio pulseaudio-utils python3
 )
 
 missing=()

@@ -7,6 +7,10 @@
 #include "platform/system/Clock.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 namespace plat::sound {
 
@@ -16,12 +20,43 @@ namespace {
 // null output ran 250 ppm fast against the system clock, with 480 it kept time.
 constexpr int BufferFrames = 480;
 
+// Standard error goes to /dev/null while it lives. The audio libraries SDL probes print
+// their own lines for every device they do not find; the service says in one line what
+// matters.
+class QuietStandardError {
+public:
+    QuietStandardError()
+    {
+        std::fflush(stderr);
+        FSaved = dup(STDERR_FILENO);
+        int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (FSaved >= 0 && null >= 0)
+            dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            close(null);
+    }
+    ~QuietStandardError()
+    {
+        if (FSaved < 0)
+            return;
+        std::fflush(stderr);
+        dup2(FSaved, STDERR_FILENO);
+        close(FSaved);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int FSaved = -1;
+};
+
 class DeviceOutput final : public Output {
 public:
     ~DeviceOutput() override { Close(); }
 
     bool Open(Mixer& mixer, int rate, std::string& error) override
     {
+        QuietStandardError quiet;
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             error = SDL_GetError();
             return false;

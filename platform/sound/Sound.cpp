@@ -7,6 +7,7 @@
 
 #include "platform/sound/Output_p.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <list>
@@ -83,9 +84,11 @@ struct Service {
     std::unique_ptr<Output> FOutput;
     int FRate = 0;
     double FFailedAt = 0.0; // program clock of the last failed open
+    bool FToldSilent = false; // standard error was told that nothing sounds
     bool FGrid = false;
 
     void EnsureOpen();
+    void LoseOutput();
     void CloseOutput();
     std::shared_ptr<const DecodedSound> Decode(const uint8_t* image, size_t size);
     bool Play(const uint8_t* image, size_t size, uint32_t flags, std::optional<double> at);
@@ -108,14 +111,14 @@ bool ServerWanted()
     return d == "pulseaudio" || d == "pulse" || d == "pipewire";
 }
 
+// Opens the first output that works: the sound server's, then SDL's device. Without
+// either, the service plays silently and tries the server again now and then (a server
+// that starts later is found; the devices SDL knows do not come and go). It says so once.
 void Service::EnsureOpen()
 {
-    if (FOpened) {
-        // Without an output, a new attempt now and then: a sound server may have come.
-        if (!FSilent || FManual || TickCountPrecise() - FFailedAt < RetryMs)
-            return;
-        CloseOutput();
-    }
+    const bool retry = FOpened;
+    if (FOpened && (!FSilent || FManual || TickCountPrecise() - FFailedAt < RetryMs))
+        return;
     FOpened = true;
     FSilent = true;
     FRate = DeviceRate; // the nominal rate images are checked against without a device
@@ -127,21 +130,47 @@ void Service::EnsureOpen()
     std::string serverError, deviceError;
     if (ServerWanted()) {
         FOutput = CreateServerOutput();
-        if (FOutput && FOutput->Open(FMixer, DeviceRate, serverError)) {
+        if (FOutput->Open(FMixer, DeviceRate, serverError)) {
+            FSilent = false;
+            FRate = FOutput->Rate();
+            if (FToldSilent)
+                std::fprintf(stderr, "sound output found again\n");
+            FToldSilent = false;
+            return;
+        }
+        FOutput.reset();
+    }
+    if (!retry) {
+        auto device = CreateDeviceOutput();
+        if (device->Open(FMixer, DeviceRate, deviceError)) {
+            FOutput = std::move(device);
             FSilent = false;
             FRate = FOutput->Rate();
             return;
         }
     }
-    FOutput = CreateDeviceOutput();
-    if (FOutput->Open(FMixer, DeviceRate, deviceError)) {
-        FSilent = false;
-        FRate = FOutput->Rate();
-        return;
-    }
-    FOutput.reset();
     FFailedAt = TickCountPrecise();
-    ReportFailure("no sound output: " + (serverError.empty() ? deviceError : serverError));
+    const std::string reason = serverError.empty() ? deviceError : serverError;
+    ReportFailure("no sound output: " + reason);
+    if (!FToldSilent && !retry) {
+        FToldSilent = true;
+        std::fprintf(stderr, "no sound output (%s): running silent until one appears\n",
+            reason.c_str());
+    }
+}
+
+// The server went away: the stream is dropped, and the next attempt comes at once.
+void Service::LoseOutput()
+{
+    FOutput->Close();
+    FOutput.reset();
+    FMixer.Stop();
+    FSilent = true;
+    FFailedAt = TickCountPrecise() - RetryMs;
+    if (!FToldSilent) {
+        FToldSilent = true;
+        std::fprintf(stderr, "sound server lost: running silent until it is back\n");
+    }
 }
 
 void Service::CloseOutput()
@@ -265,18 +294,14 @@ std::optional<double> BeatGridElapsedMs()
     std::lock_guard lock(s.FControl);
     if (!s.FGrid)
         return std::nullopt;
-    if (!s.FManual && (s.FSilent || (s.FOutput && s.FOutput->Broken()))) {
-        // The server went away, or none was there: try again now and then. The mixer
-        // keeps the grid, which anchors anew on the new stream's first timing.
-        if (TickCountPrecise() - s.FFailedAt >= RetryMs) {
-            s.CloseOutput();
-            s.EnsureOpen();
-            if (s.FSilent || (s.FOutput && s.FOutput->Broken()))
-                s.FFailedAt = TickCountPrecise();
-        }
-        if (s.FSilent || !s.FOutput || s.FOutput->Broken())
-            return std::nullopt;
-    }
+    if (s.FOutput && s.FOutput->Broken())
+        s.LoseOutput();
+    // Silent: a server may have come. The mixer keeps the grid, which anchors anew on the
+    // new stream's first timing.
+    if (s.FSilent)
+        s.EnsureOpen();
+    if (s.FSilent)
+        return std::nullopt;
     return s.FMixer.GridElapsedMs(TickCountPrecise());
 }
 
