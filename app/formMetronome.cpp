@@ -264,7 +264,9 @@ bool TfrmMetronome::FollowSoundGrid(int tempo)
 {
     if (gridSet && gridRunStart == runStart && gridTempo == tempo)
         return false;
-    plat::sound::SetBeatGrid(PreciseClockAt(runStart), tempo);
+    // Beat 0 where the picture has it: on the program clock, less what the sound's clock
+    // had gained on it before Beep went off.
+    plat::sound::SetBeatGrid(PreciseClockAt(runStart) - clockCorrection, tempo);
     gridSet = true;
     gridRunStart = runStart;
     gridTempo = tempo;

@@ -337,6 +337,51 @@ TEST_F(BeatEngineTest, PictureFollowsTheSoundOverHalfAnHour)
     }
 }
 
+// Beep off and on again late in a run: the picture goes on from where the sound's clock
+// had taken it, and the new grid lies where the picture's beats are.
+TEST_F(BeatEngineTest, BeepOffAndOnKeepsPictureAndSoundTogether)
+{
+    constexpr int kRate = 8000;
+    plat::sound::testing::UseManualOutput(kRate, 80);
+    Open();
+    form->btnBeep->SetStateOn(true);
+    StartRun(1000);
+    const SimulatedDevice device { kRate, 200.0, 1000.0 };
+    TickAt(1000);
+    // Ten minutes: the device is 120 ms ahead of the program clock by then.
+    for (int32_t t = 1000; t <= 601000; t += 100)
+        device.Serve(t);
+    TickAt(601000);
+    const int shown = Shown();
+    EXPECT_EQ(shown, int(std::floor((device.Heard(601000) / kRate) * 2)));
+    form->btnBeep->SetStateOn(false);
+    TickAt(601010);
+    EXPECT_FALSE(plat::sound::testing::OutputOpen());
+    TickAt(601100);
+    EXPECT_EQ(Shown(), shown); // no jump back by the 120 ms
+    form->btnBeep->SetStateOn(true);
+    plat::sound::testing::UseManualOutput(kRate, 80); // the stream opens anew
+    const SimulatedDevice second { kRate, 200.0, 601200.0 };
+    // The stream's position at the program's 601200 ms is its sample 0, which the picture
+    // places at (601200 - 1000) ms * (1 + 200e-6) of the run.
+    const double runMsAtOpen = device.Heard(601200) * 1000.0 / kRate;
+    second.Serve(601200);
+    TickAt(601200);
+    EXPECT_EQ(Shown(), shown);
+    ASSERT_GE(form->QueuedBeat(), shown + 1);
+    const int64_t k = form->QueuedBeat();
+    const double click = second.HeardAt((k * 500.0 - runMsAtOpen) * kRate / 1000.0);
+    for (int32_t t = 601210; t < int32_t(click) + 50; t += 10)
+        second.Serve(t);
+    TickAt(int32_t(std::floor(click)) - 4);
+    EXPECT_EQ(Shown(), k - 1);
+    TickAt(int32_t(std::ceil(click)) + 4);
+    EXPECT_EQ(Shown(), k);
+    ASSERT_EQ(plat::sound::testing::StartedAt().size(), 1u);
+    EXPECT_NEAR(double(plat::sound::testing::StartedAt()[0]),
+        (k * 500.0 - runMsAtOpen) * kRate / 1000.0, 1.0);
+}
+
 // Clock values wrap after 24.8 days; a run that starts at a negative clock value restarts
 // after a tempo change all the same, and a run across the wrap counts on.
 TEST_F(BeatEngineTest, NegativeAndWrappingClockValues)
