@@ -377,6 +377,29 @@ TEST_F(BlurButtonForm, SoundsPlayOnEnterAndClickAndReferencesAreCleared)
     EXPECT_EQ(clicks, 3);
 }
 
+// A wave of zero bytes is not empty: entering and clicking still play it, which is what
+// stops a sound that is playing.
+TEST_F(BlurButtonForm, AZeroByteSoundStillPlays)
+{
+    auto* player = new TepWavePlayer(form);
+    player->SetEnabled(false);
+    TMemoryStream none;
+    player->Wave()->LoadFromStream(&none);
+    ASSERT_EQ(player->Wave()->Size(), 0);
+    ASSERT_FALSE(player->Wave()->GetEmpty());
+    int plays = 0;
+    player->BeforePlay = TNotifyEvent::FromFunction([&](TObject*) { ++plays; });
+    btn->SetClickSound(player);
+    btn->SetActiveSound(player);
+
+    Mouse(T::MouseMove, 40, 20);
+    EXPECT_EQ(plays, 1);
+    Mouse(T::MouseDown, 40, 20);
+    Mouse(T::MouseUp, 40, 20);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(plays, 2);
+}
+
 TEST_F(BlurButtonForm, AButtonMadeAtRunTimeShowsItsFacesFromTheSecondPaint)
 {
     auto* b = new TepBlurButton(form);
