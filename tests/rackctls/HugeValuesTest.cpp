@@ -1,11 +1,12 @@
 // Property values at the top of the integer range, as a form file may hold them: the LED
-// button's Depth, a panel's BorderWidth and BevelWidth. Each paints quickly (a generous
-// bound that only a loop run as often as the value says would break), and the frame drawn
-// with a huge Depth is the one the full count of lines would draw.
+// button's Depth, a panel's BorderWidth and BevelWidth, a display's NumDigits. Each paints
+// in under 100 ms (a bound that only a loop run as often as the value says would break),
+// and the frame drawn with a huge Depth is the one the full count of lines would draw.
 #include "rackctls/RackCtls.h"
 
 #include "RackTestSupport.h"
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 
@@ -41,13 +42,17 @@ protected:
         Pump();
         return b;
     }
-    // Paints b at once and returns the time taken.
+    // Paints b at once and returns the time taken: the best of three, so that a busy
+    // machine's pause is not taken for a loop that runs too long.
     double PaintTime(TControl* b)
     {
-        return Millis([&] {
-            b->Invalidate();
-            Pump();
-        });
+        double best = 1e9;
+        for (int i = 0; i < 3; ++i)
+            best = std::min(best, Millis([&] {
+                b->Invalidate();
+                Pump();
+            }));
+        return best;
     }
 
     TForm* form = nullptr;
