@@ -321,12 +321,16 @@ void Frame3D(TCanvas* canvas, TRect& r, TColor top, TColor bottom, int width)
     plat::Color t = ColorToRGB(top) & 0xFFFFFF, b = ColorToRGB(bottom) & 0xFFFFFF;
     for (int k = 0; k < width; ++k) {
         int l = r.Left, tp = r.Top, rr = r.Right - 1, bb = r.Bottom - 1;
-        if (rr >= l && bb >= tp) {
-            dc->FillRect({ l, tp, l + 1, bb }, t);        // left column, t .. b - 1
-            dc->FillRect({ l, tp, rr, tp + 1 }, t);       // top row, l .. r - 1
-            dc->FillRect({ rr, tp, rr + 1, bb + 1 }, b);  // right column, t .. b
-            dc->FillRect({ l, bb, rr + 1, bb + 1 }, b);   // bottom row, l .. r
+        if (rr < l || bb < tp) {
+            // Nothing is left inside: the remaining rings paint nothing, and the rectangle
+            // takes the rest of the inset in one step.
+            InsetRect(r, int64_t(width) - k);
+            return;
         }
+        dc->FillRect({ l, tp, l + 1, bb }, t);        // left column, t .. b - 1
+        dc->FillRect({ l, tp, rr, tp + 1 }, t);       // top row, l .. r - 1
+        dc->FillRect({ rr, tp, rr + 1, bb + 1 }, b);  // right column, t .. b
+        dc->FillRect({ l, bb, rr + 1, bb + 1 }, b);   // bottom row, l .. r
         InflateRect(r, -1, -1);
     }
 }

@@ -113,6 +113,7 @@ protected:
 
 private:
     void CreateWindowHandle();
+    std::string WindowTitle() const;
     void DestroyWindowHandle();
     void MouseEvent(const plat::Event& e);
     void KeyEvent(const plat::Event& e);
