@@ -112,6 +112,10 @@ void TfrmMetronome::Construct()
     tickTimer = new ZRThreadedTimer(true);
     tickTimer->SetInterval(tickInterval);
     tickTimer->SetOnTimer(TNotifyEvent(this, &TfrmMetronome::timerTimer, "timerTimer"));
+    // Ticks change nothing while Run is off, so the timer runs only while Run is on. The
+    // idle handler follows btnRun however it is switched, with a click or without.
+    tickTimer->SetEnabled(btnRun->StateOn());
+    Application->OnIdle = TIdleEvent(this, &TfrmMetronome::ApplicationIdle);
     tickTimer->Resume();
     tickTimer->SetPriority(tpNormal);
 
@@ -177,6 +181,8 @@ void TfrmMetronome::WriteSettings()
 // The timer goes first, so that no tick runs once the window's state starts to go.
 void TfrmMetronome::FormDestroy(TObject*)
 {
+    if (Application && Application->OnIdle.Data() == static_cast<void*>(this))
+        Application->OnIdle = nullptr;
     if (tickTimer) {
         tickTimer->Stop();
         delete tickTimer;
@@ -187,6 +193,12 @@ void TfrmMetronome::FormDestroy(TObject*)
 }
 
 // ---- Beat engine ----------------------------------------------------------------------
+
+void TfrmMetronome::ApplicationIdle(TObject*, bool&)
+{
+    if (tickTimer)
+        tickTimer->SetEnabled(btnRun->StateOn());
+}
 
 void TfrmMetronome::timerTimer(TObject*)
 {

@@ -82,6 +82,8 @@ private:
     // Steps 2 to 12 of construction, after the description is read.
     void Construct();
     void MoveNeedle(double angle);
+    // Runs the tick timer exactly while btnRun is on.
+    void ApplicationIdle(TObject* Sender, bool& Done);
     void SetUpMixerButton();
     void WriteSettings();
 
