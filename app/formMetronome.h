@@ -105,6 +105,8 @@ private:
     TNeedleMask needleMask;
     plat::Region needleCovered;
     double needleCoveredAngle = -1.0;
+    // Working regions of a move, kept so that a steady swing allocates nothing.
+    plat::Region moveErase, moveKept, moveNew;
 };
 
 // The single window, set by the application when it creates the form.
