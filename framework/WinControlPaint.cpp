@@ -196,12 +196,15 @@ void TWinControl::PaintBegin()
     if (!form || !Showing() || !form->Visible())
         return;
     TPoint off = FormOffset();
+    const plat::Region visible = VisibleRegion();
     plat::Region update = FUpdateRgn;
     update.Offset(off.X, off.Y);
-    update &= VisibleRegion();
+    update &= visible;
+    // The erase area never leaves the update area (both grow together and shrink
+    // together), so meeting it with what is visible meets it with the update area.
     plat::Region erase = FEraseRgn;
     erase.Offset(off.X, off.Y);
-    erase &= update;
+    erase &= visible;
     FUpdateRgn.Clear();
     FEraseRgn.Clear();
     if (update.Empty())
