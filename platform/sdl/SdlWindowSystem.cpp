@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -159,6 +160,52 @@ SDL_SystemCursor SystemCursor(Cursor c)
 
 constexpr size_t CursorCount = size_t(Cursor::No) + 1;
 
+// SIGINT and SIGTERM reach SDL's own handlers (which queue the quit event), and then wake
+// the poll: the signal may land on any of the process's threads, so the GUI thread's wait
+// would not otherwise be interrupted.
+std::atomic<int> gSignalWakeFd { -1 };
+struct sigaction gSdlHandler[2];
+
+void WakeOnSignal(int sig)
+{
+    const struct sigaction& sdl = gSdlHandler[sig == SIGINT ? 0 : 1];
+    if (sdl.sa_handler != SIG_DFL && sdl.sa_handler != SIG_IGN && sdl.sa_handler)
+        sdl.sa_handler(sig);
+    int fd = gSignalWakeFd.load();
+    if (fd >= 0) {
+        const uint64_t one = 1;
+        ssize_t written = write(fd, &one, sizeof one);
+        (void)written;
+    }
+}
+
+void ChainSignals(int wakeFd)
+{
+    gSignalWakeFd.store(wakeFd);
+    const int sigs[2] = { SIGINT, SIGTERM };
+    for (int i = 0; i < 2; ++i) {
+        struct sigaction old {};
+        if (sigaction(sigs[i], nullptr, &old) != 0 || (old.sa_flags & SA_SIGINFO)
+            || old.sa_handler == SIG_DFL || old.sa_handler == SIG_IGN)
+            continue;
+        gSdlHandler[i] = old;
+        struct sigaction ours = old;
+        ours.sa_handler = WakeOnSignal;
+        sigaction(sigs[i], &ours, nullptr);
+    }
+}
+
+void UnchainSignals()
+{
+    const int sigs[2] = { SIGINT, SIGTERM };
+    for (int i = 0; i < 2; ++i) {
+        struct sigaction now {};
+        if (sigaction(sigs[i], nullptr, &now) == 0 && now.sa_handler == WakeOnSignal)
+            sigaction(sigs[i], &gSdlHandler[i], nullptr);
+    }
+    gSignalWakeFd.store(-1);
+}
+
 // Owns its SDL windows (by SDL window id) and the system cursors it has made. Key downs
 // that type a control character queue that character behind themselves in FPending.
 // On X11 the wait is a poll of the display connection and an event descriptor that Wake
@@ -222,6 +269,7 @@ SdlWindowSystem::~SdlWindowSystem()
         if (c)
             SDL_FreeCursor(c);
     SDL_StopTextInput();
+    UnchainSignals();
     if (FWakeFd >= 0)
         close(FWakeFd);
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -375,8 +423,11 @@ void SdlWindowSystem::AddPresentRect(int x, int y, int w, int h)
 
 void SdlWindowSystem::FindDisplayFd(SDL_Window* w)
 {
-    if (FDisplayFd.load() < 0 && FWakeFd >= 0)
-        FDisplayFd.store(X11ConnectionFd(w));
+    if (FDisplayFd.load() >= 0 || FWakeFd < 0)
+        return;
+    FDisplayFd.store(X11ConnectionFd(w));
+    if (FDisplayFd.load() >= 0)
+        ChainSignals(FWakeFd);
 }
 
 bool SdlWindowSystem::TakeWake()
