@@ -41,6 +41,7 @@ void TApplication::Reset()
     FMainForm = nullptr;
     FTerminated = false;
     OnException = nullptr;
+    OnIdle = nullptr;
 }
 
 void TApplication::Initialize()
@@ -170,6 +171,14 @@ void TApplication::Idle()
         HandleException(this);
     }
     ProcessTimers();
+    if (OnIdle) {
+        try {
+            bool done = true;
+            OnIdle(this, done);
+        } catch (...) {
+            HandleException(this);
+        }
+    }
     PaintAll();
     for (TControlCanvas* c : std::vector<TControlCanvas*>(FCanvases))
         c->FreeHandle();
