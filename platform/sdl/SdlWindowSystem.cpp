@@ -1,5 +1,7 @@
 #include "platform/sdl/SdlWindowSystem.h"
 
+#include "platform/system/Signals.h"
+
 #include <SDL.h>
 
 #include <array>
@@ -192,6 +194,7 @@ private:
 
 SdlWindowSystem::~SdlWindowSystem()
 {
+    StopWatchingTerminationSignals();
     for (auto& [id, w] : FWindows)
         SDL_DestroyWindow(w);
     for (SDL_Cursor* c : FCursors)
@@ -550,10 +553,18 @@ std::unique_ptr<WindowSystem> CreateSdlWindowSystem()
     // Quit means a signal or the end of the session; closing a window is the program's
     // own decision.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // SDL's own handlers notice a signal only when events are next pumped and leave
+    // SIGHUP out; ours wake the event wait at once for all three.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         ReportFailure(std::string("cannot start the window system: ") + SDL_GetError());
         return nullptr;
     }
+    WatchTerminationSignals([](int) {
+        SDL_Event e {};
+        e.type = SDL_QUIT;
+        SDL_PushEvent(&e);
+    });
     Uint32 wake = SDL_RegisterEvents(1);
     if (wake == Uint32(-1))
         wake = SDL_USEREVENT;
