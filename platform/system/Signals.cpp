@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <mutex>
 #include <signal.h>
 #include <string>
@@ -24,6 +25,7 @@ int gReadEnd = -1;
 std::mutex gLock; // guards everything below and the setting up and tearing down
 std::function<void(int)> gOnSignal;
 std::thread gWatcher;
+bool gHandled[sizeof(Watched) / sizeof(Watched[0])] = {};
 
 void OnSignal(int sig)
 {
@@ -85,8 +87,13 @@ bool WatchTerminationSignals(std::function<void(int)> onSignal)
     sa.sa_handler = OnSignal;
     sigfillset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    for (int sig : Watched)
-        sigaction(sig, &sa, nullptr);
+    for (size_t i = 0; i < std::size(Watched); ++i) {
+        struct sigaction old {};
+        sigaction(Watched[i], nullptr, &old);
+        gHandled[i] = old.sa_handler != SIG_IGN;
+        if (gHandled[i])
+            sigaction(Watched[i], &sa, nullptr);
+    }
     return true;
 }
 
@@ -100,8 +107,9 @@ void StopWatchingTerminationSignals()
         struct sigaction sa {};
         sa.sa_handler = SIG_DFL;
         sigemptyset(&sa.sa_mask);
-        for (int sig : Watched)
-            sigaction(sig, &sa, nullptr);
+        for (size_t i = 0; i < std::size(Watched); ++i)
+            if (gHandled[i])
+                sigaction(Watched[i], &sa, nullptr);
         // The stop byte comes behind every signal already written, so those run first.
         const char stop = 0;
         while (write(gWriteEnd, &stop, 1) < 0 && (errno == EINTR || errno == EAGAIN))

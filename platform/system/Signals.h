@@ -9,9 +9,11 @@
 namespace plat {
 
 // Installs the handlers and starts the watcher thread; onSignal then runs on that thread
-// once per signal received, with the signal's number. A second call replaces the
-// function. False (with the reason reported) when the pipe or thread cannot be made; the
-// signals then keep their default action.
+// once per signal received, with the signal's number. A signal that the parent process
+// set to be ignored stays ignored (nohup, or a job started in the background of a
+// script), as the parent asked. A second call replaces the function. False (with the
+// reason reported) when the pipe or thread cannot be made; the signals then keep their
+// default action.
 bool WatchTerminationSignals(std::function<void(int signal)> onSignal);
 
 // Gives the signals their default action back and ends the watcher thread.

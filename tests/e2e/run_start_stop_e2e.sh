@@ -24,7 +24,7 @@ start_xvfb 350 400
 
 # Starts the copy and returns as soon as its window is mapped (polled every 20 ms).
 start_quick() {
-  "$exe" >"$work/out" 2>>"$work/err" &
+  launch >"$work/out" 2>>"$work/err" &
   prog_pid=$!
   for (( i = 0; i < 750; i++ )); do
     xdotool search --onlyvisible --pid "$prog_pid" >/dev/null 2>&1 && return 0
