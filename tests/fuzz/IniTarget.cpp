@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -20,7 +21,20 @@ namespace fuzz {
 
 namespace {
 
+// A value that is there reads the same whatever the default; a missing one gives the
+// default back. Two different defaults tell the two apart even when the file holds one.
 const std::string Missing = "\x01missing\x02";
+const std::string Absent = "\x03" "absent" "\x04";
+
+std::optional<std::string> Read(const TIniFile& ini, const std::string& section, const std::string& key)
+{
+    std::string a = ini.ReadString(section, key, Missing);
+    std::string b = ini.ReadString(section, key, Absent);
+    FUZZ_CHECK((a == Missing && b == Absent) || a == b);
+    if (a == Missing && b == Absent)
+        return std::nullopt;
+    return a;
+}
 
 std::string FilePath()
 {
@@ -70,14 +84,14 @@ bool Same(const Names& a, const Names& b)
     return SameText(Trim(a.first), Trim(b.first)) && SameText(Trim(a.second), Trim(b.second));
 }
 
-std::vector<std::string> ReadEach(const TIniFile& ini, const std::vector<Names>& names)
+std::vector<std::optional<std::string>> ReadEach(const TIniFile& ini, const std::vector<Names>& names)
 {
-    std::vector<std::string> values;
+    std::vector<std::optional<std::string>> values;
     for (const Names& n : names) {
-        std::string v = ini.ReadString(n.first, n.second, Missing);
-        FUZZ_CHECK(v.size() <= 2048);
-        FUZZ_CHECK(ini.ValueExists(n.first, n.second) == (v != Missing));
-        if (v != Missing)
+        std::optional<std::string> v = Read(ini, n.first, n.second);
+        FUZZ_CHECK(!v || v->size() <= 2048);
+        FUZZ_CHECK(ini.ValueExists(n.first, n.second) == v.has_value());
+        if (v)
             FUZZ_CHECK(ini.SectionExists(n.first));
         values.push_back(std::move(v));
     }
@@ -90,7 +104,7 @@ void WriteAndCheck(TIniFile& ini, const std::vector<Names>& names, const Names& 
     const std::string& expected, Write write)
 {
     const std::string path = ini.FileName();
-    std::vector<std::string> before = ReadEach(ini, names);
+    std::vector<std::optional<std::string>> before = ReadEach(ini, names);
     std::string bytes = ReadAll(path);
     try {
         write();
@@ -98,8 +112,8 @@ void WriteAndCheck(TIniFile& ini, const std::vector<Names>& names, const Names& 
         FUZZ_CHECK(ReadAll(path) == bytes);
         return;
     }
-    FUZZ_CHECK(ini.ReadString(target.first, target.second, Missing) == expected.substr(0, 2048));
-    std::vector<std::string> after = ReadEach(ini, names);
+    FUZZ_CHECK(Read(ini, target.first, target.second) == expected.substr(0, 2048));
+    std::vector<std::optional<std::string>> after = ReadEach(ini, names);
     for (size_t i = 0; i < names.size(); ++i) {
         if (!Same(names[i], target))
             FUZZ_CHECK(after[i] == before[i]);
