@@ -58,7 +58,7 @@ start_pulse
 
 # ---- Xvfb on a free display. ------------------------------------------------------------
 source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/xvfb.sh"
-start_xvfb 240 290
+start_xvfb
 export SDL_AUDIODRIVER=pulseaudio
 unset SDL_VIDEODRIVER
 

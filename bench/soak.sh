@@ -60,7 +60,7 @@ pactl info >/dev/null 2>&1 || { echo "PulseAudio did not start:" >&2; cat "$work
 
 # ---- Xvfb and the program. ---------------------------------------------------------------
 source "$here/../tests/e2e/xvfb.sh"
-start_xvfb 290 340
+start_xvfb
 export SDL_AUDIODRIVER=pulseaudio
 unset SDL_VIDEODRIVER
 

@@ -41,7 +41,7 @@ ini="$work/bin/metronome.ini"
 
 fail() { echo "$*" >&2; exit 1; }
 source "$here/../tests/e2e/xvfb.sh"
-start_xvfb 190 240
+start_xvfb
 unset SDL_VIDEODRIVER
 
 # ---- Sound: a private PulseAudio server with a null sink, else no device. --------------

@@ -143,7 +143,7 @@ check_count() {
 
 # A free display of its own range, so both scripts can run at once.
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
-start_xvfb 140 190
+start_xvfb
 export SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

@@ -68,7 +68,7 @@ done
 
 # A free display of its own range, so both scripts can run at once.
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
-start_xvfb 90 140
+start_xvfb
 unset SDL_VIDEODRIVER
 # Sanitizer builds: the session bus library keeps memory until exit.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

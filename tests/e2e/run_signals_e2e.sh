@@ -23,7 +23,7 @@ fail() {
   exit 1
 }
 source "$(dirname "${BASH_SOURCE[0]}")/metronome_common.sh"
-start_xvfb 300 350
+start_xvfb
 
 x=200 y=150
 places $x $y

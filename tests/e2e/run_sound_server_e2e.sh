@@ -34,7 +34,7 @@ done
 
 source "$here/xvfb.sh"
 source "$here/pulse.sh"
-start_xvfb 290 340
+start_xvfb
 setup_pulse $rate
 export SDL_AUDIODRIVER=pulseaudio
 unset SDL_VIDEODRIVER

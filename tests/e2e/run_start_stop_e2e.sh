@@ -20,7 +20,7 @@ fail() {
 }
 cycle=0
 source "$(dirname "${BASH_SOURCE[0]}")/metronome_common.sh"
-start_xvfb 350 400
+start_xvfb
 
 # Starts the copy and returns as soon as its window is mapped (polled every 20 ms).
 start_quick() {
