@@ -6,7 +6,7 @@
 // the outline once into a scratch surface over its bounding box and reads the covered
 // runs back; the surface is kept between calls. GUI thread.
 
-#include "framework/Types.h"
+#include "framework/core/Types.h"
 #include "platform/raster/Region.h"
 #include "platform/raster/Surface.h"
 

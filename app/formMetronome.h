@@ -8,7 +8,7 @@
 
 #include "app/Needle.h"
 #include "app/NeedleMask.h"
-#include "framework/Form.h"
+#include "framework/controls/Form.h"
 
 #include <cstdint>
 

@@ -3,9 +3,9 @@
 // 1; a normal end is status 0. Without a display the message goes to standard error.
 
 #include "app/formMetronome.h"
-#include "framework/Application.h"
-#include "framework/SysUtils.h"
-#include "framework/Thread.h"
+#include "framework/controls/Application.h"
+#include "framework/core/SysUtils.h"
+#include "framework/core/Thread.h"
 #include "platform/raster/Surface.h"
 #include "platform/sdl/SdlWindowSystem.h"
 #include "platform/sound/Sound.h"

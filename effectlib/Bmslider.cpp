@@ -2,11 +2,11 @@
 // ruler press with its repeat timer, dragging the thumb, and the stored image set.
 #include "effectlib/Bmslider.h"
 
-#include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/Filer.h"
-#include "framework/Stream.h"
-#include "framework/TypInfo.h"
+#include "framework/controls/Application.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/core/Filer.h"
+#include "framework/core/Stream.h"
+#include "framework/core/TypInfo.h"
 
 #include <algorithm>
 #include <climits>

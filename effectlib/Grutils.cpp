@@ -1,10 +1,10 @@
 #include "effectlib/Grutils.h"
 
-#include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
-#include "framework/CustomControl.h"
-#include "framework/Form.h"
+#include "framework/controls/Application.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/controls/CustomControl.h"
+#include "framework/controls/Form.h"
 #include "platform/raster/Dc.h"
 
 #include <algorithm>

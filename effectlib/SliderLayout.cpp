@@ -3,8 +3,8 @@
 #include "effectlib/Bmputils.h"
 #include "effectlib/Bmslider.h"
 #include "effectlib/Grutils.h"
-#include "framework/Bitmap.h"
-#include "framework/TypInfo.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/core/TypInfo.h"
 
 #include <algorithm>
 

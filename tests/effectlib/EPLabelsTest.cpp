@@ -1,10 +1,10 @@
 #include "effectlib/EPLabels.h"
 
 #include "EffectCoreTestSupport.h"
-#include "framework/Canvas.h"
-#include "framework/GraphicControl.h"
-#include "framework/Image.h"
-#include "framework/Writer.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/controls/GraphicControl.h"
+#include "framework/stdctrls/Image.h"
+#include "framework/core/Writer.h"
 #include "platform/raster/ImageFiles.h"
 
 #include <gtest/gtest.h>

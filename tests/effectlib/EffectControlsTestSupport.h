@@ -2,8 +2,8 @@
 // Shared pieces of the effect control tests: a headless window system with a manual
 // clock, hand-built WAVE images, and a PNG writer for the gallery pictures.
 
-#include "framework/Application.h"
-#include "framework/Form.h"
+#include "framework/controls/Application.h"
+#include "framework/controls/Form.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/raster/ImageFiles.h"
 #include "platform/system/Clock.h"

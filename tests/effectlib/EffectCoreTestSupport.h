@@ -2,9 +2,9 @@
 // Shared pieces of the tests of the effect library's drawing routines and bases: bitmaps
 // built from pixel rows, a headless form fixture and a PNG directory for the gallery.
 
-#include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/Form.h"
+#include "framework/controls/Application.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/controls/Form.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/raster/Dc.h"
 #include "platform/system/Clock.h"

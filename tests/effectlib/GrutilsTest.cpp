@@ -1,9 +1,9 @@
 #include "effectlib/Grutils.h"
 
 #include "EffectCoreTestSupport.h"
-#include "framework/Canvas.h"
-#include "framework/CustomControl.h"
-#include "framework/GraphicControl.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/controls/CustomControl.h"
+#include "framework/controls/GraphicControl.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "EffectCoreTestSupport.h"
 #include "effectlib/Effbmp.h"
 #include "effectlib/Wavctrl.h"
-#include "framework/Canvas.h"
-#include "framework/Reader.h"
-#include "framework/Writer.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/core/Reader.h"
+#include "framework/core/Writer.h"
 
 #include <memory>
 

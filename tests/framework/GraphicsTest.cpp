@@ -3,13 +3,13 @@
 // bevels and images.
 #include "VisualTestSupport.h"
 
-#include "framework/Bevel.h"
-#include "framework/Bitmap.h"
-#include "framework/CustomPanel.h"
-#include "framework/Icon.h"
-#include "framework/Image.h"
-#include "framework/PaintBox.h"
-#include "framework/Stream.h"
+#include "framework/stdctrls/Bevel.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/stdctrls/CustomPanel.h"
+#include "framework/graphics/Icon.h"
+#include "framework/stdctrls/Image.h"
+#include "framework/stdctrls/PaintBox.h"
+#include "framework/core/Stream.h"
 
 namespace {
 

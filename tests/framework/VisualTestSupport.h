@@ -2,10 +2,10 @@
 // Shared pieces of the visual framework tests: a headless window system with a manual
 // clock, and small controls that paint one colour and count what happens to them.
 
-#include "framework/Application.h"
-#include "framework/CustomControl.h"
-#include "framework/Form.h"
-#include "framework/GraphicControl.h"
+#include "framework/controls/Application.h"
+#include "framework/controls/CustomControl.h"
+#include "framework/controls/Form.h"
+#include "framework/controls/GraphicControl.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/raster/Dc.h"
 #include "platform/system/Clock.h"

@@ -1,0 +1,181 @@
+#include "framework/graphics/Brush.h"
+#include "framework/graphics/Font.h"
+#include "framework/graphics/Pen.h"
+
+#include "platform/text/Font.h"
+
+#include <cmath>
+
+void TPen::Assign(TPersistent* Source)
+{
+    if (auto* p = dynamic_cast<TPen*>(Source)) {
+        FColor = p->FColor;
+        FWidth = p->FWidth;
+        FStyle = p->FStyle;
+        FMode = p->FMode;
+        Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}
+
+void TPen::SetColor(TColor value)
+{
+    if (value == FColor)
+        return;
+    FColor = value;
+    Changed();
+}
+
+void TPen::SetWidth(int value)
+{
+    value = std::max(value, 1);
+    if (value == FWidth)
+        return;
+    FWidth = value;
+    Changed();
+}
+
+void TPen::SetStyle(TPenStyle value)
+{
+    if (value == FStyle)
+        return;
+    FStyle = value;
+    Changed();
+}
+
+void TPen::SetMode(TPenMode value)
+{
+    if (value == FMode)
+        return;
+    FMode = value;
+    Changed();
+}
+
+void TBrush::Assign(TPersistent* Source)
+{
+    if (auto* b = dynamic_cast<TBrush*>(Source)) {
+        FColor = b->FColor;
+        FStyle = b->FStyle;
+        Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}
+
+void TBrush::SetColor(TColor value)
+{
+    if (value == FColor && FStyle == bsSolid)
+        return;
+    FColor = value;
+    if (FStyle == bsClear)
+        FStyle = bsSolid;
+    Changed();
+}
+
+void TBrush::SetStyle(TBrushStyle value)
+{
+    if (value == FStyle)
+        return;
+    FStyle = value;
+    Changed();
+}
+
+TFont::TFont() = default;
+TFont::~TFont() = default;
+
+void TFont::Assign(TPersistent* Source)
+{
+    if (auto* f = dynamic_cast<TFont*>(Source)) {
+        FName = f->FName;
+        FHeight = f->FHeight;
+        FStyle = f->FStyle;
+        FColor = f->FColor;
+        FPitch = f->FPitch;
+        FCharset = f->FCharset;
+        Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}
+
+void TFont::Changed()
+{
+    FHandle.reset();
+    TGraphicsObject::Changed();
+}
+
+void TFont::SetName(const std::string& value)
+{
+    if (value == FName || value.empty())
+        return;
+    FName = value;
+    Changed();
+}
+
+void TFont::SetHeight(int value)
+{
+    if (value == FHeight)
+        return;
+    FHeight = value;
+    Changed();
+}
+
+// Points and pixels convert with rounding to the nearest value, halves away from zero.
+static int MulDivRound(int a, int b, int c)
+{
+    return int(std::lround(double(a) * b / c));
+}
+
+int TFont::Size() const { return -MulDivRound(FHeight, 72, FPixelsPerInch); }
+
+void TFont::SetSize(int value) { SetHeight(-MulDivRound(value, FPixelsPerInch, 72)); }
+
+void TFont::SetStyle(TFontStyles value)
+{
+    value &= fsBold | fsItalic | fsUnderline | fsStrikeOut;
+    if (value == FStyle)
+        return;
+    FStyle = value;
+    Changed();
+}
+
+void TFont::SetColor(TColor value)
+{
+    if (value == FColor)
+        return;
+    FColor = value;
+    // The colour is not part of the platform font; only the users need to know.
+    TGraphicsObject::Changed();
+}
+
+void TFont::SetPitch(TFontPitch value)
+{
+    if (value == FPitch)
+        return;
+    FPitch = value;
+    Changed();
+}
+
+void TFont::SetCharset(TFontCharset value)
+{
+    if (value == FCharset)
+        return;
+    FCharset = value;
+    Changed();
+}
+
+std::shared_ptr<const plat::Font> TFont::Handle() const
+{
+    if (!FHandle) {
+        plat::FontSpec spec;
+        spec.family = FName;
+        spec.height = FHeight;
+        spec.bold = (FStyle & fsBold) != 0;
+        spec.italic = (FStyle & fsItalic) != 0;
+        spec.underline = (FStyle & fsUnderline) != 0;
+        spec.strikeOut = (FStyle & fsStrikeOut) != 0;
+        FHandle = plat::Font::Get(spec);
+    }
+    return FHandle;
+}
