@@ -2,7 +2,7 @@
 // TCustomControl: a windowed control that paints itself on its canvas in Paint. The
 // canvas draws into the context of the paint in progress. GUI thread only.
 
-#include "framework/controls/GraphicControl.h"
+#include "framework/controls/ControlCanvas.h"
 #include "framework/controls/WinControl.h"
 
 class TCustomControl : public TWinControl {

@@ -1,85 +1,8 @@
-#include "framework/graphics/Brush.h"
 #include "framework/graphics/Font.h"
-#include "framework/graphics/Pen.h"
 
 #include "platform/text/Font.h"
 
 #include <cmath>
-
-void TPen::Assign(TPersistent* Source)
-{
-    if (auto* p = dynamic_cast<TPen*>(Source)) {
-        FColor = p->FColor;
-        FWidth = p->FWidth;
-        FStyle = p->FStyle;
-        FMode = p->FMode;
-        Changed();
-        return;
-    }
-    TGraphicsObject::Assign(Source);
-}
-
-void TPen::SetColor(TColor value)
-{
-    if (value == FColor)
-        return;
-    FColor = value;
-    Changed();
-}
-
-void TPen::SetWidth(int value)
-{
-    value = std::max(value, 1);
-    if (value == FWidth)
-        return;
-    FWidth = value;
-    Changed();
-}
-
-void TPen::SetStyle(TPenStyle value)
-{
-    if (value == FStyle)
-        return;
-    FStyle = value;
-    Changed();
-}
-
-void TPen::SetMode(TPenMode value)
-{
-    if (value == FMode)
-        return;
-    FMode = value;
-    Changed();
-}
-
-void TBrush::Assign(TPersistent* Source)
-{
-    if (auto* b = dynamic_cast<TBrush*>(Source)) {
-        FColor = b->FColor;
-        FStyle = b->FStyle;
-        Changed();
-        return;
-    }
-    TGraphicsObject::Assign(Source);
-}
-
-void TBrush::SetColor(TColor value)
-{
-    if (value == FColor && FStyle == bsSolid)
-        return;
-    FColor = value;
-    if (FStyle == bsClear)
-        FStyle = bsSolid;
-    Changed();
-}
-
-void TBrush::SetStyle(TBrushStyle value)
-{
-    if (value == FStyle)
-        return;
-    FStyle = value;
-    Changed();
-}
 
 TFont::TFont() = default;
 TFont::~TFont() = default;

@@ -1,0 +1,17 @@
+#include "framework/controls/CustomControl.h"
+
+#include "platform/raster/Dc.h"
+
+TCustomControl::TCustomControl(TComponent* AOwner)
+    : TWinControl(AOwner)
+    , FCanvas(new TControlCanvas(this))
+{
+}
+
+TCustomControl::~TCustomControl() { delete FCanvas; }
+
+void TCustomControl::PaintContents(plat::Dc* dc)
+{
+    CountPaint();
+    PaintWithCanvas(FCanvas, dc, [this] { Paint(); });
+}
