@@ -1,5 +1,4 @@
-// The bitmap slider: construction, properties, the value / position mapping, keys, the
-// ruler press with its repeat timer, dragging the thumb, and the stored image set.
+// The bitmap slider's behaviour: properties, value and position, keys, mouse, stored images.
 #include "effectlib/Bmslider.h"
 
 #include "framework/controls/Application.h"
