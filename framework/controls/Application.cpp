@@ -15,12 +15,9 @@ TApplication gApplication(nullptr);
 
 TApplication* Application = &gApplication;
 
-void RegisterFrameworkClasses();
-
 TApplication::TApplication(TComponent* AOwner)
     : TComponent(AOwner)
 {
-    RegisterFrameworkClasses();
 }
 
 TApplication::~TApplication()

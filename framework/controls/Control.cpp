@@ -5,6 +5,7 @@
 #include "framework/core/SysUtils.h"
 #include "framework/controls/WinControl.h"
 #include "platform/window/WindowSystem.h"
+#include "framework/core/TypInfo.h"
 
 namespace {
 TControl* gCaptureControl = nullptr;
@@ -584,3 +585,41 @@ void TControl::Loaded()
             Perform(CM_PARENTFONTCHANGED, 0, 0);
     }
 }
+
+namespace {
+
+const std::vector<std::string> AlignNames = { "alNone", "alTop", "alBottom", "alLeft",
+    "alRight", "alClient" };
+const std::vector<std::string> AnchorNames = { "akLeft", "akTop", "akRight", "akBottom" };
+
+bool IsForm(TControl* c) { return dynamic_cast<TCustomForm*>(c) != nullptr; }
+
+} // namespace
+
+// Forms store their client size instead of their outer size.
+BEGIN_PROPERTIES(TControl, TComponent)
+    .Int("Left", &TControl::Left, &TControl::SetLeft)
+    .Int("Top", &TControl::Top, &TControl::SetTop)
+    .Int("Width", &TControl::Width, &TControl::SetWidth).Stored([](TControl* c) { return !IsForm(c); })
+    .Int("Height", &TControl::Height, &TControl::SetHeight).Stored([](TControl* c) { return !IsForm(c); })
+    .Enum("Align", &TControl::Align, &TControl::SetAlign, AlignNames).Default(alNone)
+    .Set("Anchors", &TControl::Anchors, &TControl::SetAnchors, AnchorNames).Default(akLeft | akTop)
+    .String("Caption", &TControl::Caption, &TControl::SetCaption)
+    .Color("Color", &TControl::Color, &TControl::SetColor).Stored([](TControl* c) { return !c->ParentColor(); })
+    .Int("Cursor", &TControl::Cursor, &TControl::SetCursor).Default(crDefault)
+    .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true)
+    .Object("Font", &TControl::Font).Stored([](TControl* c) { return !c->ParentFont(); })
+    .String("Hint", &TControl::Hint, &TControl::SetHint)
+    .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(true)
+    .Bool("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true)
+    .Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true)
+    .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Default(false)
+    .Bool("Visible", &TControl::Visible, &TControl::SetVisible).Default(true)
+        .Stored([](TControl* c) { return !IsForm(c); })
+    .Event("OnClick", &TControl::OnClick)
+    .Event("OnDblClick", &TControl::OnDblClick)
+    .Event("OnMouseDown", &TControl::OnMouseDown)
+    .Event("OnMouseMove", &TControl::OnMouseMove)
+    .Event("OnMouseUp", &TControl::OnMouseUp)
+    .Event("OnResize", &TControl::OnResize)
+END_PROPERTIES

@@ -1,6 +1,7 @@
 #include "framework/controls/CustomControl.h"
 
 #include "platform/raster/Dc.h"
+#include "framework/core/TypInfo.h"
 
 TCustomControl::TCustomControl(TComponent* AOwner)
     : TWinControl(AOwner)
@@ -15,3 +16,6 @@ void TCustomControl::PaintContents(plat::Dc* dc)
     CountPaint();
     PaintWithCanvas(FCanvas, dc, [this] { Paint(); });
 }
+
+BEGIN_PROPERTIES(TCustomControl, TWinControl)
+END_PROPERTIES

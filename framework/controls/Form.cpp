@@ -4,6 +4,7 @@
 #include "framework/core/Reader.h"
 #include "framework/core/SysUtils.h"
 #include "platform/raster/Dc.h"
+#include "framework/core/TypInfo.h"
 
 TCustomForm::TCustomForm(TComponent* AOwner)
     : TWinControl(AOwner)
@@ -388,3 +389,33 @@ void TCustomForm::ControlRemoved(TControl* control)
     if (inside(GetCaptureControl()))
         SetCaptureControl(nullptr);
 }
+
+const std::vector<std::string>& BorderStyleNames()
+{
+    static const std::vector<std::string> names = { "bsNone", "bsSingle", "bsSizeable",
+        "bsDialog", "bsToolWindow", "bsSizeToolWin" };
+    return names;
+}
+
+BEGIN_PROPERTIES(TCustomForm, TWinControl)
+    .Reference("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
+    .Enum("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle,
+        BorderStyleNames()).Default(bsSizeable)
+    .Int("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
+    .Int("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
+    .Bool("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false)
+    .Bool("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder)
+    .Int("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch)
+    .Enum("Position", &TCustomForm::Position, &TCustomForm::SetPosition, { "poDesigned",
+        "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter" }).Default(poDesigned)
+    // Stored by some descriptions; the text height follows from the font.
+    .Int("TextHeight", [](TCustomForm*) { return 0; }, [](TCustomForm*, int) { }).Stored(false)
+    .Event("OnClose", &TCustomForm::OnClose)
+    .Event("OnCloseQuery", &TCustomForm::OnCloseQuery)
+    .Event("OnCreate", &TCustomForm::OnCreate)
+    .Event("OnDestroy", &TCustomForm::OnDestroy)
+    .Event("OnHide", &TCustomForm::OnHide)
+    .Event("OnShow", &TCustomForm::OnShow)
+END_PROPERTIES
+BEGIN_PROPERTIES(TForm, TCustomForm)
+END_PROPERTIES

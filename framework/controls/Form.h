@@ -15,9 +15,12 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
+// The member names of TFormBorderStyle, as form descriptions store them.
+const std::vector<std::string>& BorderStyleNames();
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = TMethodPtr<TObject*, TCloseAction&>;

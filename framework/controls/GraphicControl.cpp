@@ -1,6 +1,7 @@
 #include "framework/controls/GraphicControl.h"
 
 #include "platform/raster/Dc.h"
+#include "framework/core/TypInfo.h"
 
 TGraphicControl::TGraphicControl(TComponent* AOwner)
     : TControl(AOwner)
@@ -18,3 +19,6 @@ void TGraphicControl::WMPaint(TMessage& Message)
     CountPaint();
     PaintWithCanvas(FCanvas, dc, [this] { Paint(); });
 }
+
+BEGIN_PROPERTIES(TGraphicControl, TControl)
+END_PROPERTIES

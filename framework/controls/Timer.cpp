@@ -1,6 +1,7 @@
 #include "framework/controls/Timer.h"
 
 #include "framework/controls/Application.h"
+#include "framework/core/TypInfo.h"
 
 TTimer::TTimer(TComponent* AOwner)
     : TComponent(AOwner)
@@ -58,3 +59,9 @@ void TTimer::Loaded()
     TComponent::Loaded();
     UpdateTimer();
 }
+
+BEGIN_PROPERTIES(TTimer, TComponent)
+    .Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled).Default(true)
+    .Int("Interval", &TTimer::Interval, &TTimer::SetInterval).Default(1000)
+    .Event("OnTimer", &TTimer::OnTimer, &TTimer::SetOnTimer)
+END_PROPERTIES

@@ -3,6 +3,7 @@
 #include "framework/controls/Form.h"
 #include "platform/raster/Dc.h"
 #include "platform/window/WindowSystem.h"
+#include "framework/core/TypInfo.h"
 
 #include <algorithm>
 
@@ -469,3 +470,18 @@ TPoint GetCursorPos()
     plat::Point p = ws->CursorPos();
     return { p.x, p.y };
 }
+
+namespace {
+bool IsForm(TWinControl* c) { return dynamic_cast<TCustomForm*>(c) != nullptr; }
+} // namespace
+
+BEGIN_PROPERTIES(TWinControl, TControl)
+    .Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+        .Stored([](TWinControl* c) { return !IsForm(c); })
+    .Bool("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false)
+    .Event("OnEnter", &TWinControl::OnEnter)
+    .Event("OnExit", &TWinControl::OnExit)
+    .Event("OnKeyDown", &TWinControl::OnKeyDown)
+    .Event("OnKeyPress", &TWinControl::OnKeyPress)
+    .Event("OnKeyUp", &TWinControl::OnKeyUp)
+END_PROPERTIES

@@ -3,6 +3,7 @@
 #include "framework/graphics/Canvas.h"
 #include "platform/raster/Dc.h"
 #include "platform/raster/ImageFiles.h"
+#include "framework/core/TypInfo.h"
 
 // The canvas of a bitmap: a context on the bitmap's own surface.
 class TBitmapCanvas : public TCanvas {
@@ -185,3 +186,6 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& rect)
     else
         dc->StretchBlt(rect.Left, rect.Top, rect.Width(), rect.Height(), FImage, 0, 0, w, h, rop);
 }
+
+BEGIN_PROPERTIES(TBitmap, TGraphic)
+END_PROPERTIES

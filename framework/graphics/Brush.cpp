@@ -1,4 +1,5 @@
 #include "framework/graphics/Brush.h"
+#include "framework/core/TypInfo.h"
 
 void TBrush::Assign(TPersistent* Source)
 {
@@ -28,3 +29,8 @@ void TBrush::SetStyle(TBrushStyle value)
     FStyle = value;
     Changed();
 }
+
+BEGIN_PROPERTIES(TBrush, TPersistent)
+    .Color("Color", &TBrush::Color, &TBrush::SetColor).Default(clWhite)
+    .Enum("Style", &TBrush::Style, &TBrush::SetStyle, { "bsSolid", "bsClear" }).Default(bsSolid)
+END_PROPERTIES

@@ -1,6 +1,7 @@
 #include "framework/graphics/Color.h"
 
 #include "framework/core/SysUtils.h"
+#include "framework/core/TypInfo.h"
 
 #include <cctype>
 #include <cstdio>
@@ -144,3 +145,19 @@ void GetColorValues(const std::function<void(const std::string&)>& proc)
     for (const auto& n : ColorNames)
         proc(n.name);
 }
+
+// The form reader and writer know colours by name (clRed) through these two functions.
+namespace {
+const bool ColorNamesInstalled = [] {
+    RegisterColorIdents(
+        [](const std::string& ident, int64_t& value) {
+            TColor c;
+            if (!IdentToColor(ident, c))
+                return false;
+            value = c;
+            return true;
+        },
+        [](int64_t value, std::string& ident) { return ColorToIdent(TColor(value), ident); });
+    return true;
+}();
+} // namespace

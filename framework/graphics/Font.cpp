@@ -1,6 +1,7 @@
 #include "framework/graphics/Font.h"
 
 #include "platform/text/Font.h"
+#include "framework/core/TypInfo.h"
 
 #include <cmath>
 
@@ -102,3 +103,14 @@ std::shared_ptr<const plat::Font> TFont::Handle() const
     }
     return FHandle;
 }
+
+BEGIN_PROPERTIES(TFont, TPersistent)
+    .Int("Charset", &TFont::Charset, &TFont::SetCharset).Default(DEFAULT_CHARSET)
+    .Color("Color", &TFont::Color, &TFont::SetColor).Default(clWindowText)
+    .Int("Height", &TFont::Height, &TFont::SetHeight)
+    .String("Name", &TFont::Name, &TFont::SetName)
+    .Enum("Pitch", &TFont::Pitch, &TFont::SetPitch, { "fpDefault", "fpVariable", "fpFixed" })
+    .Default(fpDefault)
+    .Set("Style", &TFont::Style, &TFont::SetStyle, { "fsBold", "fsItalic", "fsUnderline",
+        "fsStrikeOut" }).Default(0)
+END_PROPERTIES

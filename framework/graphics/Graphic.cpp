@@ -5,6 +5,7 @@
 #include "framework/graphics/Icon.h"
 #include "framework/core/Stream.h"
 #include "platform/raster/ImageFiles.h"
+#include "framework/core/TypInfo.h"
 
 void TGraphic::SetTransparent(bool value)
 {
@@ -94,3 +95,6 @@ void TBitmap::WriteData(TStream& stream) const
 void TIcon::ReadData(TStream& stream) { TGraphic::ReadData(stream); }
 
 void TIcon::WriteData(TStream& stream) const { TGraphic::WriteData(stream); }
+
+BEGIN_PROPERTIES(TGraphic, TPersistent)
+END_PROPERTIES

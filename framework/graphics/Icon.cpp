@@ -2,6 +2,7 @@
 
 #include "framework/graphics/Canvas.h"
 #include "platform/raster/Dc.h"
+#include "framework/core/TypInfo.h"
 
 TIcon::TIcon() { FTransparent = true; }
 
@@ -89,3 +90,6 @@ void TIcon::Draw(TCanvas* canvas, const TRect& rect)
         }
     }
 }
+
+BEGIN_PROPERTIES(TIcon, TGraphic)
+END_PROPERTIES

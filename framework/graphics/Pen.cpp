@@ -1,4 +1,5 @@
 #include "framework/graphics/Pen.h"
+#include "framework/core/TypInfo.h"
 
 #include <algorithm>
 
@@ -47,3 +48,12 @@ void TPen::SetMode(TPenMode value)
     FMode = value;
     Changed();
 }
+
+BEGIN_PROPERTIES(TPen, TPersistent)
+    .Color("Color", &TPen::Color, &TPen::SetColor).Default(clBlack)
+    .Enum("Mode", &TPen::Mode, &TPen::SetMode, { "pmBlack", "pmWhite", "pmNot", "pmCopy",
+        "pmXor", "pmNotXor" }).Default(pmCopy)
+    .Enum("Style", &TPen::Style, &TPen::SetStyle, { "psSolid", "psDash", "psDot", "psDashDot",
+        "psDashDotDot", "psClear", "psInsideFrame" }).Default(psSolid)
+    .Int("Width", &TPen::Width, &TPen::SetWidth).Default(1)
+END_PROPERTIES

@@ -4,6 +4,7 @@
 #include "framework/core/Filer.h"
 #include "framework/graphics/Icon.h"
 #include "framework/core/Stream.h"
+#include "framework/core/TypInfo.h"
 
 #include <cctype>
 
@@ -161,3 +162,6 @@ void TPicture::DefineProperties(TFiler* filer)
         "Data", [this](TStream& s) { ReadData(s); }, [this](TStream& s) { WriteData(s); },
         FGraphic && !FGraphic->Empty());
 }
+
+BEGIN_PROPERTIES(TPicture, TPersistent)
+END_PROPERTIES

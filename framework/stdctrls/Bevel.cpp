@@ -1,6 +1,7 @@
 #include "framework/stdctrls/Bevel.h"
 
 #include "platform/raster/Dc.h"
+#include "framework/core/TypInfo.h"
 
 TBevel::TBevel(TComponent* AOwner)
     : TGraphicControl(AOwner)
@@ -69,3 +70,9 @@ void TBevel::Paint()
     case bsSpacer: break;
     }
 }
+
+BEGIN_PROPERTIES(TBevel, TGraphicControl)
+    .Enum("Shape", &TBevel::Shape, &TBevel::SetShape, { "bsBox", "bsFrame", "bsTopLine",
+        "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer" }).Default(bsBox)
+    .Enum("Style", &TBevel::Style, &TBevel::SetStyle, { "bsLowered", "bsRaised" }).Default(bsLowered)
+END_PROPERTIES

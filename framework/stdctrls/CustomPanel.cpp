@@ -125,3 +125,28 @@ void TCustomPanel::Paint()
     DrawText(c, Caption(), r, DT_EXPANDTABS | DT_VCENTER | DT_SINGLELINE | align);
     c->Brush()->SetStyle(bsSolid);
 }
+
+namespace {
+const std::vector<std::string> AlignmentNames = { "taLeftJustify", "taRightJustify", "taCenter" };
+const std::vector<std::string> BevelCutNames = { "bvNone", "bvLowered", "bvRaised", "bvSpace" };
+} // namespace
+
+// A panel is constructed with its own colour, so ParentColor starts False and is stored
+// when True.
+BEGIN_PROPERTIES(TCustomPanel, TCustomControl)
+    .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false)
+    .Enum("Alignment", &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, AlignmentNames)
+        .Default(taCenter)
+    .Enum("BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, BevelCutNames)
+        .Default(bvNone)
+    .Enum("BevelOuter", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, BevelCutNames)
+        .Default(bvRaised)
+    .Int("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth).Default(1)
+    .Int("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth).Default(0)
+    .Enum("BorderStyle", &TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle,
+        BorderStyleNames()).Default(bsNone)
+    .Bool("FullRepaint", &TCustomPanel::FullRepaint, &TCustomPanel::SetFullRepaint).Default(true)
+    .Bool("Locked", &TCustomPanel::Locked, &TCustomPanel::SetLocked).Default(false)
+END_PROPERTIES
+BEGIN_PROPERTIES(TPanel, TCustomPanel)
+END_PROPERTIES

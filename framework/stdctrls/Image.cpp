@@ -2,6 +2,7 @@
 
 #include "framework/graphics/Bitmap.h"
 #include "platform/raster/Dc.h"
+#include "framework/core/TypInfo.h"
 
 TImage::TImage(TComponent* AOwner)
     : TGraphicControl(AOwner)
@@ -106,3 +107,11 @@ void TImage::SetTransparent(bool value)
     FTransparent = value;
     PictureChanged(this);
 }
+
+BEGIN_PROPERTIES(TImage, TGraphicControl)
+    .Bool("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize).Default(false)
+    .Bool("Center", &TImage::Center, &TImage::SetCenter).Default(false)
+    .Object("Picture", &TImage::Picture)
+    .Bool("Stretch", &TImage::Stretch, &TImage::SetStretch).Default(false)
+    .Bool("Transparent", &TImage::Transparent, &TImage::SetTransparent).Default(false)
+END_PROPERTIES

@@ -1,4 +1,5 @@
 #include "framework/stdctrls/PaintBox.h"
+#include "framework/core/TypInfo.h"
 
 TPaintBox::TPaintBox(TComponent* AOwner)
     : TGraphicControl(AOwner)
@@ -13,3 +14,7 @@ void TPaintBox::Paint()
     if (OnPaint)
         OnPaint(this);
 }
+
+BEGIN_PROPERTIES(TPaintBox, TGraphicControl)
+    .Event("OnPaint", &TPaintBox::OnPaint)
+END_PROPERTIES
