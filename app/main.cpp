@@ -6,7 +6,7 @@
 #include "framework/controls/Application.h"
 #include "framework/core/SysUtils.h"
 #include "framework/core/Thread.h"
-#include "platform/raster/Surface.h"
+#include "platform/system/Failure.h"
 #include "platform/sdl/SdlWindowSystem.h"
 #include "platform/sound/Sound.h"
 

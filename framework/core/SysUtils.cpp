@@ -1,5 +1,7 @@
 #include "framework/core/SysUtils.h"
 
+#include "platform/system/Failure.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -510,4 +512,10 @@ std::string GetEnvironmentVariable(const std::string& name)
 {
     const char* v = std::getenv(name.c_str());
     return v ? std::string(v) : std::string();
+}
+
+std::string WithPlatformReason(const std::string& message)
+{
+    std::string reason = plat::LastError();
+    return reason.empty() ? message : message + ". " + reason;
 }

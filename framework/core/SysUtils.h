@@ -48,6 +48,11 @@ METRONOME_DECLARE_EXCEPTION(EThread, Exception)
 
 #undef METRONOME_DECLARE_EXCEPTION
 
+// message, then the reason the platform recorded for the calling thread's last failure
+// ("Bitmap image is not valid. bitmap: run-length data ends early"). Callers clear the
+// reason with plat::ClearLastError before the platform call whose failure they report.
+std::string WithPlatformReason(const std::string& message);
+
 // ---- Format: printf-style, checked. -------------------------------------------------
 // Supports %d %i %u %x %X %s %c %f %e %g %p-free subset with flags '-', '0', '+', ' ',
 // a width and a precision (".N"). A conversion whose argument is missing or of the wrong

@@ -158,9 +158,10 @@ void TBitmap::SetTransparentMode(TTransparentMode value)
 
 void TBitmap::LoadFromBytes(std::span<const uint8_t> data)
 {
+    plat::ClearLastError();
     auto image = plat::ReadBmp(data);
     if (!image)
-        throw EInvalidGraphic("Bitmap image is not valid");
+        throw EInvalidGraphic(WithPlatformReason("Bitmap image is not valid"));
     SetImage(std::move(*image));
 }
 

@@ -40,16 +40,19 @@ void TGraphic::SaveToStream(TStream& stream) const
 
 void TGraphic::LoadFromFile(const std::string& fileName)
 {
+    plat::ClearLastError();
     auto data = plat::ReadFileBytes(fileName);
     if (!data)
-        throw EFOpenError("Cannot open file \"" + fileName + "\"");
+        throw EFOpenError(WithPlatformReason("Cannot open file \"" + fileName + "\""));
     LoadFromBytes(*data);
 }
 
 void TGraphic::SaveToFile(const std::string& fileName) const
 {
-    if (!plat::WriteFileBytes(fileName, SaveToBytes()))
-        throw EFCreateError("Cannot create file \"" + fileName + "\"");
+    std::vector<uint8_t> data = SaveToBytes();
+    plat::ClearLastError();
+    if (!plat::WriteFileBytes(fileName, data))
+        throw EFCreateError(WithPlatformReason("Cannot create file \"" + fileName + "\""));
 }
 
 void TGraphic::ReadData(TStream& stream) { LoadFromStream(stream); }

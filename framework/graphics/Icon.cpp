@@ -34,9 +34,10 @@ void TIcon::SetHandle(plat::IconImage image)
 
 void TIcon::LoadFromBytes(std::span<const uint8_t> data)
 {
+    plat::ClearLastError();
     auto image = plat::ReadIcoBest(data, 32);
     if (!image)
-        throw EInvalidGraphic("Icon image is not valid");
+        throw EInvalidGraphic(WithPlatformReason("Icon image is not valid"));
     FImage = std::move(*image);
     FData.assign(data.begin(), data.end());
     Changed();

@@ -4,26 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <mutex>
 
 namespace plat {
-
-namespace {
-std::mutex gErrorMutex;
-std::string gLastError;
-}
-
-void ReportFailure(const std::string& what)
-{
-    std::lock_guard lock(gErrorMutex);
-    gLastError = what;
-}
-
-std::string LastError()
-{
-    std::lock_guard lock(gErrorMutex);
-    return gLastError;
-}
 
 int BitsPerPixel(PixelFormat f)
 {

@@ -10,6 +10,10 @@
 #include "framework/stdctrls/Image.h"
 #include "framework/stdctrls/PaintBox.h"
 #include "framework/core/Stream.h"
+#include "platform/system/Failure.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -176,6 +180,38 @@ TEST(BitmapTest, DataIsTheLengthThenTheBmpFileAndRoundTrips)
     EXPECT_EQ(copy.Image().GetColor(1, 0), clYellow);
     EXPECT_THROW(copy.LoadFromBytes(std::vector<uint8_t> { 'B', 'M', 1, 2 }), EInvalidGraphic);
     EXPECT_EQ(copy.Width(), 2);  // a failed load keeps the image
+}
+
+// A refused image or file says why the platform refused it, and only for this failure:
+// a reason left from an earlier one is not carried into the message.
+TEST(GraphicErrorTest, MessagesCarryThePlatformsReason)
+{
+    auto messageOf = [](auto&& load) -> std::string {
+        try {
+            load();
+        } catch (const Exception& e) {
+            return e.Message();
+        }
+        return "no exception";
+    };
+    plat::ReportFailure("stale reason");
+    TBitmap b;
+    std::string bad = messageOf([&] { b.LoadFromBytes(std::vector<uint8_t> { 'B', 'M', 1, 2 }); });
+    EXPECT_EQ(bad.rfind("Bitmap image is not valid. bitmap: ", 0), 0u) << bad;
+    EXPECT_EQ(bad, "Bitmap image is not valid. " + plat::LastError());
+
+    TIcon i;
+    std::string badIcon = messageOf([&] { i.LoadFromBytes(std::vector<uint8_t> { 0, 0, 9, 0 }); });
+    EXPECT_EQ(badIcon.rfind("Icon image is not valid. icon: ", 0), 0u) << badIcon;
+
+    plat::ReportFailure("stale reason");
+    std::string missing = std::string(BINARY_DIR) + "/no-such-folder/none.bmp";
+    std::string open = messageOf([&] { b.LoadFromFile(missing); });
+    EXPECT_EQ(open, "Cannot open file \"" + missing + "\". cannot open " + missing + ": "
+            + std::strerror(ENOENT));
+    std::string create = messageOf([&] { b.SaveToFile(missing); });
+    EXPECT_EQ(create.rfind("Cannot create file \"" + missing + "\". cannot write " + missing, 0), 0u)
+        << create;
 }
 
 // A panel of 20 x 12: raised outer bevel, a border of 2, lowered inner bevel.
