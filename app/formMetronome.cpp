@@ -140,8 +140,7 @@ TfrmMetronome::~TfrmMetronome()
 {
     // OnDestroy runs while every control still exists.
     BeforeDestruction();
-    delete tickTimer;
-    delete iniFile;
+    ReleaseTimerAndSettings();
 }
 
 void TfrmMetronome::SetUpMixerButton() { SetUpMixerIcon(imgMixerLogo, sbMixer); }
@@ -174,8 +173,12 @@ void TfrmMetronome::WriteSettings()
     iniFile->WriteInteger("Config", "Beep", btnBeep->StateOn() ? 1 : 0);
 }
 
-// The timer goes first, so that no tick runs once the window's state starts to go.
-void TfrmMetronome::FormDestroy(TObject*)
+void TfrmMetronome::FormDestroy(TObject*) { ReleaseTimerAndSettings(); }
+
+// The one place the timer and the settings file go, whichever of OnDestroy, the
+// destructor or a failed construction comes first. The timer goes first, so that no tick
+// runs once the window's state starts to go.
+void TfrmMetronome::ReleaseTimerAndSettings()
 {
     if (tickTimer) {
         tickTimer->Stop();

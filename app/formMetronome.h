@@ -84,6 +84,7 @@ private:
     void MoveNeedle(double angle);
     void SetUpMixerButton();
     void WriteSettings();
+    void ReleaseTimerAndSettings();
 
     ZRThreadedTimer* tickTimer = nullptr;
     double needleAngle = 0.0;

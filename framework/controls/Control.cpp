@@ -51,7 +51,7 @@ TShiftState KeysToShiftState(WPARAM keys)
 TControl::TControl(TComponent* AOwner)
     : TComponent(AOwner)
     , FControlStyle(csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks)
-    , FFont(new TFont)
+    , FFont(std::make_unique<TFont>())
 {
     FFont->OnChange = TNotifyEvent(this, &TControl::FontChanged);
 }
@@ -66,7 +66,6 @@ TControl::~TControl()
         Application->ControlDestroying(this);
     if (FParent)
         FParent->RemoveControl(this);
-    delete FFont;
 }
 
 TCustomForm* TControl::GetParentForm() const

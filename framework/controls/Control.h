@@ -74,7 +74,7 @@ public:
     void SetColor(TColor value);
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool value);
-    TFont* Font() const { return FFont; }
+    TFont* Font() const { return FFont.get(); }
     void SetFont(TFont* value) { FFont->Assign(value); }
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool value);
@@ -204,7 +204,7 @@ private:
     bool FEnabled = true;
     TColor FColor = clWindow;
     bool FParentColor = true;
-    TFont* FFont;
+    std::unique_ptr<TFont> FFont;
     bool FParentFont = true;
     std::string FText;
     TCursor FCursor = crDefault;

@@ -5,16 +5,16 @@
 
 TCustomControl::TCustomControl(TComponent* AOwner)
     : TWinControl(AOwner)
-    , FCanvas(new TControlCanvas(this))
+    , FCanvas(std::make_unique<TControlCanvas>(this))
 {
 }
 
-TCustomControl::~TCustomControl() { delete FCanvas; }
+TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintContents(plat::Dc* dc)
 {
     CountPaint();
-    PaintWithCanvas(FCanvas, dc, [this] { Paint(); });
+    PaintWithCanvas(FCanvas.get(), dc, [this] { Paint(); });
 }
 
 BEGIN_PROPERTIES(TCustomControl, TWinControl)

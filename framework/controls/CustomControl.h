@@ -5,17 +5,19 @@
 #include "framework/controls/ControlCanvas.h"
 #include "framework/controls/WinControl.h"
 
+#include <memory>
+
 class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* AOwner);
     ~TCustomControl() override;
     const char* ClassName() const override { return "TCustomControl"; }
-    TCanvas* Canvas() const { return FCanvas; }
+    TCanvas* Canvas() const { return FCanvas.get(); }
 
 protected:
     virtual void Paint() { }
     void PaintContents(plat::Dc* dc) override;
 
 private:
-    TControlCanvas* FCanvas;
+    std::unique_ptr<TControlCanvas> FCanvas;
 };

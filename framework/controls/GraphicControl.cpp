@@ -5,11 +5,11 @@
 
 TGraphicControl::TGraphicControl(TComponent* AOwner)
     : TControl(AOwner)
-    , FCanvas(new TControlCanvas(this))
+    , FCanvas(std::make_unique<TControlCanvas>(this))
 {
 }
 
-TGraphicControl::~TGraphicControl() { delete FCanvas; }
+TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::WMPaint(TMessage& Message)
 {
@@ -17,7 +17,7 @@ void TGraphicControl::WMPaint(TMessage& Message)
     if (!dc)
         return;
     CountPaint();
-    PaintWithCanvas(FCanvas, dc, [this] { Paint(); });
+    PaintWithCanvas(FCanvas.get(), dc, [this] { Paint(); });
 }
 
 BEGIN_PROPERTIES(TGraphicControl, TControl)

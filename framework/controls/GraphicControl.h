@@ -13,7 +13,7 @@ public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     const char* ClassName() const override { return "TGraphicControl"; }
-    TCanvas* Canvas() const { return FCanvas; }
+    TCanvas* Canvas() const { return FCanvas.get(); }
 
 protected:
     virtual void Paint() { }
@@ -22,5 +22,5 @@ protected:
     void WMPaint(TMessage& Message) override;
 
 private:
-    TControlCanvas* FCanvas;
+    std::unique_ptr<TControlCanvas> FCanvas;
 };

@@ -13,7 +13,7 @@ bool IsWindowed(const TControl* c) { return dynamic_cast<const TWinControl*>(c) 
 
 TWinControl::TWinControl(TComponent* AOwner)
     : TControl(AOwner)
-    , FBrush(new TBrush)
+    , FBrush(std::make_unique<TBrush>())
 {
     FBrush->SetColor(Color());
 }
@@ -27,7 +27,6 @@ TWinControl::~TWinControl()
         RemoveControl(c);
         delete c;
     }
-    delete FBrush;
 }
 
 void TWinControl::InsertControl(TControl* AControl)

@@ -81,7 +81,7 @@ public:
     // Pixels painted by this window's paints so far (statistics).
     int64_t PaintedPixels() const { return FPaintedPixels; }
 
-    TBrush* Brush() const { return FBrush; }
+    TBrush* Brush() const { return FBrush.get(); }
 
     // Sends the message to every child until one answers with a non-zero Result.
     void Broadcast(TMessage& Message);
@@ -162,7 +162,7 @@ private:
     plat::Region FUpdateRgn;
     plat::Region FEraseRgn;
     int64_t FPaintedPixels = 0;
-    TBrush* FBrush;
+    std::unique_ptr<TBrush> FBrush;
     int FAlignLevel = 0;
     bool FAligning = false;
 };

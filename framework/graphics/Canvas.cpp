@@ -63,18 +63,13 @@ plat::Rect ToPlat(const TRect& r) { return { r.Left, r.Top, r.Right, r.Bottom };
 } // namespace
 
 TCanvas::TCanvas()
-    : FPen(new TPen)
-    , FBrush(new TBrush)
-    , FFont(new TFont)
+    : FPen(std::make_unique<TPen>())
+    , FBrush(std::make_unique<TBrush>())
+    , FFont(std::make_unique<TFont>())
 {
 }
 
-TCanvas::~TCanvas()
-{
-    delete FPen;
-    delete FBrush;
-    delete FFont;
-}
+TCanvas::~TCanvas() = default;
 
 plat::Dc* TCanvas::Handle()
 {

@@ -11,6 +11,7 @@
 #include "framework/graphics/Pen.h"
 #include "framework/core/Types.h"
 
+#include <memory>
 #include <span>
 #include <string>
 
@@ -49,11 +50,11 @@ public:
     void SetHandle(plat::Dc* dc);
     bool HandleAllocated() const { return FHandle != nullptr; }
 
-    TPen* Pen() const { return FPen; }
+    TPen* Pen() const { return FPen.get(); }
     void SetPen(TPen* value) { FPen->Assign(value); }
-    TBrush* Brush() const { return FBrush; }
+    TBrush* Brush() const { return FBrush.get(); }
     void SetBrush(TBrush* value) { FBrush->Assign(value); }
-    TFont* Font() const { return FFont; }
+    TFont* Font() const { return FFont.get(); }
     void SetFont(TFont* value) { FFont->Assign(value); }
     TCopyMode CopyMode() const { return FCopyMode; }
     void SetCopyMode(TCopyMode value) { FCopyMode = value; }
@@ -110,9 +111,9 @@ protected:
 
 private:
     plat::Dc* FHandle = nullptr;
-    TPen* FPen;
-    TBrush* FBrush;
-    TFont* FFont;
+    std::unique_ptr<TPen> FPen;
+    std::unique_ptr<TBrush> FBrush;
+    std::unique_ptr<TFont> FFont;
     TCopyMode FCopyMode = cmSrcCopy;
     int FLockCount = 0;
 };

@@ -10,12 +10,12 @@
 
 namespace {
 
-TGraphic* NewGraphicOf(const std::string& className)
+std::unique_ptr<TGraphic> NewGraphicOf(const std::string& className)
 {
     if (className == "TBitmap")
-        return new TBitmap;
+        return std::make_unique<TBitmap>();
     if (className == "TIcon")
-        return new TIcon;
+        return std::make_unique<TIcon>();
     return nullptr;
 }
 
@@ -34,7 +34,7 @@ std::string LowerExt(const std::string& fileName)
 
 TPicture::TPicture() = default;
 
-TPicture::~TPicture() { delete FGraphic; }
+TPicture::~TPicture() = default;
 
 void TPicture::Changed()
 {
@@ -42,10 +42,9 @@ void TPicture::Changed()
         OnChange(this);
 }
 
-void TPicture::Adopt(TGraphic* graphic)
+void TPicture::Adopt(std::unique_ptr<TGraphic> graphic)
 {
-    delete FGraphic;
-    FGraphic = graphic;
+    FGraphic = std::move(graphic);
     if (FGraphic)
         FGraphic->OnChange = TNotifyEvent(this, &TPicture::GraphicChanged);
     Changed();
@@ -53,16 +52,16 @@ void TPicture::Adopt(TGraphic* graphic)
 
 void TPicture::SetGraphic(TGraphic* value)
 {
-    if (value == FGraphic)
+    if (value == FGraphic.get())
         return;
-    TGraphic* copy = nullptr;
+    std::unique_ptr<TGraphic> copy;
     if (value) {
         copy = NewGraphicOf(value->ClassName());
         if (!copy)
             throw EInvalidGraphic(std::string("Unsupported graphic class ") + value->ClassName());
         copy->Assign(value);
     }
-    Adopt(copy);
+    Adopt(std::move(copy));
 }
 
 void TPicture::Assign(TPersistent* Source)
@@ -73,7 +72,7 @@ void TPicture::Assign(TPersistent* Source)
     }
     if (auto* p = dynamic_cast<TPicture*>(Source)) {
         if (p != this)
-            SetGraphic(p->FGraphic);
+            SetGraphic(p->FGraphic.get());
         return;
     }
     if (auto* g = dynamic_cast<TGraphic*>(Source)) {
@@ -85,18 +84,18 @@ void TPicture::Assign(TPersistent* Source)
 
 TBitmap* TPicture::Bitmap()
 {
-    if (auto* b = dynamic_cast<TBitmap*>(FGraphic))
+    if (auto* b = dynamic_cast<TBitmap*>(FGraphic.get()))
         return b;
-    Adopt(new TBitmap);
-    return static_cast<TBitmap*>(FGraphic);
+    Adopt(std::make_unique<TBitmap>());
+    return static_cast<TBitmap*>(FGraphic.get());
 }
 
 TIcon* TPicture::Icon()
 {
-    if (auto* i = dynamic_cast<TIcon*>(FGraphic))
+    if (auto* i = dynamic_cast<TIcon*>(FGraphic.get()))
         return i;
-    Adopt(new TIcon);
-    return static_cast<TIcon*>(FGraphic);
+    Adopt(std::make_unique<TIcon>());
+    return static_cast<TIcon*>(FGraphic.get());
 }
 
 int TPicture::Width() const { return FGraphic ? FGraphic->Width() : 0; }
@@ -106,18 +105,13 @@ int TPicture::Height() const { return FGraphic ? FGraphic->Height() : 0; }
 void TPicture::LoadFromFile(const std::string& fileName)
 {
     std::string ext = LowerExt(fileName);
-    TGraphic* g = ext == ".bmp" ? static_cast<TGraphic*>(new TBitmap)
-        : ext == ".ico"         ? static_cast<TGraphic*>(new TIcon)
-                                : nullptr;
+    std::unique_ptr<TGraphic> g = ext == ".bmp" ? NewGraphicOf("TBitmap")
+        : ext == ".ico"                         ? NewGraphicOf("TIcon")
+                                                : nullptr;
     if (!g)
         throw EInvalidGraphic("Unknown picture file extension (" + ext + ")");
-    try {
-        g->LoadFromFile(fileName);
-    } catch (...) {
-        delete g;
-        throw;
-    }
-    Adopt(g);
+    g->LoadFromFile(fileName);
+    Adopt(std::move(g));
 }
 
 void TPicture::SaveToFile(const std::string& fileName) const
@@ -134,16 +128,11 @@ void TPicture::ReadData(TStream& stream)
     std::string name(len, '\0');
     if (len)
         stream.ReadBuffer(name.data(), len);
-    TGraphic* g = NewGraphicOf(name);
+    std::unique_ptr<TGraphic> g = NewGraphicOf(name);
     if (!g)
         throw EReadError("Unsupported graphic class " + name);
-    try {
-        g->ReadData(stream);
-    } catch (...) {
-        delete g;
-        throw;
-    }
-    Adopt(g);
+    g->ReadData(stream);
+    Adopt(std::move(g));
 }
 
 void TPicture::WriteData(TStream& stream) const

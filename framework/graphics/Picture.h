@@ -6,6 +6,8 @@
 
 #include "framework/graphics/Graphic.h"
 
+#include <memory>
+
 class TBitmap;
 class TIcon;
 
@@ -16,7 +18,7 @@ public:
     const char* ClassName() const override { return "TPicture"; }
     void Assign(TPersistent* Source) override;
 
-    TGraphic* Graphic() const { return FGraphic; }
+    TGraphic* Graphic() const { return FGraphic.get(); }
     void SetGraphic(TGraphic* value);   // takes a copy; nullptr empties the picture
     // The graphic as a bitmap (an icon); a graphic of another kind is replaced by an
     // empty one of this kind.
@@ -38,8 +40,8 @@ protected:
 private:
     void ReadData(TStream& stream);
     void WriteData(TStream& stream) const;
-    void Adopt(TGraphic* graphic);
+    void Adopt(std::unique_ptr<TGraphic> graphic);
     void GraphicChanged(TObject*) { Changed(); }
 
-    TGraphic* FGraphic = nullptr;
+    std::unique_ptr<TGraphic> FGraphic;
 };

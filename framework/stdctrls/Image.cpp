@@ -6,14 +6,14 @@
 
 TImage::TImage(TComponent* AOwner)
     : TGraphicControl(AOwner)
-    , FPicture(new TPicture)
+    , FPicture(std::make_unique<TPicture>())
 {
     FControlStyle |= csReplicatable;
     FPicture->OnChange = TNotifyEvent(this, &TImage::PictureChanged);
     SetBounds(0, 0, 105, 105);
 }
 
-TImage::~TImage() { delete FPicture; }
+TImage::~TImage() = default;
 
 TCanvas* TImage::Canvas()
 {

@@ -8,13 +8,15 @@
 #include "framework/controls/GraphicControl.h"
 #include "framework/graphics/Picture.h"
 
+#include <memory>
+
 class TImage : public TGraphicControl {
 public:
     explicit TImage(TComponent* AOwner);
     ~TImage() override;
     const char* ClassName() const override { return "TImage"; }
 
-    TPicture* Picture() const { return FPicture; }
+    TPicture* Picture() const { return FPicture.get(); }
     void SetPicture(TPicture* value) { FPicture->Assign(value); }
     // The picture's bitmap canvas; an empty picture first gets a bitmap of the control's
     // size.
@@ -37,7 +39,7 @@ protected:
 private:
     void PictureChanged(TObject* Sender);
 
-    TPicture* FPicture;
+    std::unique_ptr<TPicture> FPicture;
     bool FAutoSize = false;
     bool FCenter = false;
     bool FStretch = false;
