@@ -6,20 +6,15 @@
 #include "framework/core/Filer.h"
 #include "framework/core/Stream.h"
 #include "framework/core/TypInfo.h"
+#include "platform/raster/Geometry.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace {
 
 constexpr uintptr_t TrackTimer = 1;
 constexpr int TrackPeriodMs = 400;
-
-int ClampToInt(int64_t v)
-{
-    return int(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
-}
 
 // Round to nearest, halves to even.
 int64_t RoundHalfEven(double v)
@@ -212,7 +207,8 @@ void TepBMPSlider::SetValue(int Value) { SetValue64(Value); }
 // OnChange comes last: the handler may free the slider.
 void TepBMPSlider::SetValue64(int64_t Value)
 {
-    int v = ClampToInt(std::max<int64_t>(FMinValue, std::min<int64_t>(Value, FMaxValue)));
+    int v = plat::ClampToInt32(
+        std::max<int64_t>(FMinValue, std::min<int64_t>(Value, FMaxValue)));
     bool changed = v != FValue;
     FValue = v;
     SetThumbOffset(GetOffsetByValue(v));
@@ -241,8 +237,8 @@ int TepBMPSlider::GetOffsetByValue(int Value) const
     if (range > 0)
         p += RoundHalfEven(double(int64_t(GetRulerLength()) * (int64_t(Value) - FMinValue)) / double(range));
     if (Horizontal())
-        return ClampToInt(p);
-    return ClampToInt(int64_t(ClientHeight()) - p - FThumb->Height());
+        return plat::ClampToInt32(p);
+    return plat::ClampToInt32(int64_t(ClientHeight()) - p - FThumb->Height());
 }
 
 // Without travel every position means MinValue.
@@ -255,7 +251,7 @@ int TepBMPSlider::GetValueByOffset(int Offset) const
         q = RoundHalfEven(double((o - Margin) * (int64_t(FMaxValue) - FMinValue)) / double(RL));
     if (!HasOption(soSmooth))
         q = q / FIncrement * FIncrement;
-    return ClampToInt(q + FMinValue);
+    return plat::ClampToInt32(q + FMinValue);
 }
 
 int TepBMPSlider::GetThumbOffset() const { return Horizontal() ? FThumb->Left() : FThumb->Top(); }
@@ -463,7 +459,7 @@ void TepBMPSlider::Loaded()
         if (FUserImages & (1u << i))
             SetImage(i, GetImage(i));
     if (int64_t(FMinValue) > int64_t(FMaxValue) - FIncrement)
-        FMaxValue = ClampToInt(int64_t(FMinValue) + FIncrement);
+        FMaxValue = plat::ClampToInt32(int64_t(FMinValue) + FIncrement);
     SetValue(FValue);
 }
 

@@ -310,18 +310,28 @@ int DrawText(TCanvas* canvas, const std::string& text, TRect& r, uint32_t flags)
     return DrawText(canvas->Handle(), text, r, flags);
 }
 
+// Ring k is computed in 64 bits from the outer rectangle, so extreme rectangles cannot
+// overflow; rings stop once nothing is left inside them, so a huge width costs nothing.
 void Frame3D(TCanvas* canvas, TRect& r, TColor top, TColor bottom, int width)
 {
     plat::Dc* dc = canvas->Handle();
-    plat::Color t = ColorToRGB(top) & 0xFFFFFF, b = ColorToRGB(bottom) & 0xFFFFFF;
+    const plat::Color t = ColorToRGB(top) & 0xFFFFFF, b = ColorToRGB(bottom) & 0xFFFFFF;
+    auto box = [](int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+        return plat::Rect { int32_t(x0), int32_t(y0), int32_t(x1), int32_t(y1) };
+    };
     for (int k = 0; k < width; ++k) {
-        int l = r.Left, tp = r.Top, rr = r.Right - 1, bb = r.Bottom - 1;
-        if (rr >= l && bb >= tp) {
-            dc->FillRect({ l, tp, l + 1, bb }, t);        // left column, t .. b - 1
-            dc->FillRect({ l, tp, rr, tp + 1 }, t);       // top row, l .. r - 1
-            dc->FillRect({ rr, tp, rr + 1, bb + 1 }, b);  // right column, t .. b
-            dc->FillRect({ l, bb, rr + 1, bb + 1 }, b);   // bottom row, l .. r
-        }
-        InflateRect(r, -1, -1);
+        const int64_t l = int64_t(r.Left) + k, tp = int64_t(r.Top) + k;
+        const int64_t rr = int64_t(r.Right) - 1 - k, bb = int64_t(r.Bottom) - 1 - k;
+        if (rr < l || bb < tp)
+            break;
+        dc->FillRect(box(l, tp, l + 1, bb), t);         // left column, rows t .. b - 1
+        dc->FillRect(box(l, tp, rr, tp + 1), t);        // top row, columns l .. r - 1
+        dc->FillRect(box(rr, tp, rr + 1, bb), b);       // right column, rows t .. b - 1
+        dc->FillRect(box(l, bb, rr + 1, bb + 1), b);    // bottom row, columns l .. r
     }
+    if (width > 0)
+        r = { plat::ClampToInt32(int64_t(r.Left) + width),
+            plat::ClampToInt32(int64_t(r.Top) + width),
+            plat::ClampToInt32(int64_t(r.Right) - width),
+            plat::ClampToInt32(int64_t(r.Bottom) - width) };
 }

@@ -12,7 +12,9 @@
 #include "framework/core/Stream.h"
 #include "platform/system/Failure.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -131,6 +133,44 @@ TEST(CanvasTest, Frame3DPaintsRingsAndShrinksTheRectangle)
     for (TPoint p : { Point(3, 0), Point(3, 1), Point(0, 2), Point(1, 2), Point(3, 2) })
         EXPECT_EQ(b.Image().GetColor(p.X, p.Y), clGray) << p.X << "," << p.Y;
     EXPECT_EQ(b.Image().GetColor(1, 1), clBlack);
+}
+
+// The frame painter against a per-pixel statement of its rule, over rectangles inside,
+// across and outside the bitmap's edges and widths that do and do not fill them.
+TEST(CanvasTest, Frame3DMatchesItsPerPixelRule)
+{
+    const TColor Bg = 0x123456, T = clRed, B = clBlue;
+    for (TRect r : { Rect(0, 0, 7, 5), Rect(1, 1, 2, 2), Rect(-2, -1, 5, 9), Rect(2, 0, 10, 4),
+             Rect(3, 3, 3, 6) })
+        for (int width : { 1, 2, 3, 10 }) {
+            TBitmap b;
+            b.SetSize(8, 6);
+            b.Handle()->Fill(Bg);
+            TRect inner = r;
+            Frame3D(b.Canvas(), inner, T, B, width);
+            EXPECT_EQ(inner, Rect(r.Left + width, r.Top + width, r.Right - width, r.Bottom - width));
+            for (int y = 0; y < 6; ++y)
+                for (int x = 0; x < 8; ++x) {
+                    int k = std::min({ x - r.Left, y - r.Top, r.Right - 1 - x, r.Bottom - 1 - y });
+                    TColor want = Bg;
+                    if (k >= 0 && k < width) {
+                        bool topLeft = (x == r.Left + k && y < r.Bottom - 1 - k)
+                            || (y == r.Top + k && x < r.Right - 1 - k);
+                        want = topLeft ? T : B;
+                    }
+                    ASSERT_EQ(b.Image().GetColor(x, y), want)
+                        << "rect " << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom
+                        << " width " << width << " at " << x << "," << y;
+                }
+        }
+
+    // Rings stop when nothing is left inside, and the returned rectangle saturates at the
+    // edge of the 32-bit plane instead of wrapping.
+    TBitmap b;
+    b.SetSize(2, 2);
+    TRect edge = Rect(INT32_MAX - 4, INT32_MIN, INT32_MAX, INT32_MIN + 4);
+    Frame3D(b.Canvas(), edge, T, B, 2000000000);
+    EXPECT_EQ(edge, Rect(INT32_MAX, INT32_MIN + 2000000000, INT32_MAX - 2000000000, INT32_MIN));
 }
 
 TEST(BitmapTest, TransparentColourIsTheBottomLeftPixelUnlessFixed)
