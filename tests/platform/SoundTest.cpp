@@ -1,6 +1,7 @@
 #include "platform/sound/Sound.h"
 #include "platform/sound/Wave_p.h"
 #include "platform/system/Clock.h"
+#include "support/RiffWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -19,29 +20,7 @@ namespace snd = plat::sound;
 
 namespace {
 
-// Little-endian byte writer for hand-built RIFF images.
-struct Writer {
-    std::vector<uint8_t> b;
-    void U8(int v) { b.push_back(uint8_t(v)); }
-    void U16(int v)
-    {
-        U8(v & 0xFF);
-        U8((v >> 8) & 0xFF);
-    }
-    void U32(uint32_t v)
-    {
-        U16(int(v & 0xFFFF));
-        U16(int(v >> 16));
-    }
-    void Id(const char* id) { b.insert(b.end(), id, id + 4); }
-    void Text(const char* id, const char* text, uint32_t len)
-    {
-        Id(id);
-        U32(len);
-        for (uint32_t i = 0; i < len; ++i)
-            U8(i < std::strlen(text) ? text[i] : 0);
-    }
-};
+using Writer = RiffWriter;
 
 void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v)
 {
