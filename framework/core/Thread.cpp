@@ -72,6 +72,9 @@ void TThread::HandOver(TThread* thread, TThreadMethod method, bool evenWhenDying
         return;
     }
     SyncQueue& q = Queue();
+    // The request lives on this worker's stack: the queue holds only its address, so this
+    // function must not return before the GUI thread has marked it Done or Dropped, and
+    // whoever marks it must not touch it afterwards.
     SyncRequest req;
     req.thread = thread;
     req.method = std::move(method);
@@ -86,6 +89,8 @@ void TThread::HandOver(TThread* thread, TThreadMethod method, bool evenWhenDying
     q.arrived.notify_all();
     if (WakeMainThread)
         WakeMainThread();
+    // State is read and written under the queue's lock only, so the final state seen here
+    // is the last write to req; after the wait nobody else holds its address.
     std::unique_lock<std::mutex> g(q.lock);
     q.done.wait(g, [&] { return req.state == SyncRequest::Done || req.state == SyncRequest::Dropped; });
     if (req.error)
@@ -123,6 +128,8 @@ bool CheckSynchronize(int timeoutMs)
             error = std::current_exception();
         }
         g.lock();
+        // The error is stored before the state, and r is not touched after: once the
+        // worker sees Done it returns and its stack, which holds *r, is gone.
         r->error = error;
         r->state = SyncRequest::Done;
         ran = true;
@@ -233,6 +240,10 @@ int TThread::WaitFor()
     std::lock_guard<std::mutex> g(FJoinLock);
     if (FThread.joinable() && std::this_thread::get_id() == FThread.get_id())
         throw EThread("A thread cannot wait for itself");
+    // A worker may be blocked in Synchronize, waiting for this very thread to run its
+    // call: the GUI thread keeps serving the queue until the worker is finished, instead
+    // of blocking in join. Finishing signals nothing, so the queue wait is cut to 5 ms to
+    // notice it soon.
     if (OnMainThread())
         while (!FFinished.load())
             CheckSynchronize(5);
@@ -286,6 +297,10 @@ void TThread::Run()
         } catch (...) {
         }
     }
+    // FreeOnTerminate is read before Finished is published: the store is what other
+    // threads synchronise with, so code that changes FreeOnTerminate or starts freeing the
+    // object once it sees Finished cannot race with this read. After the store only the
+    // local copy is used.
     bool freeSelf = FreeOnTerminate;
     FFinished.store(true);
     if (freeSelf)
