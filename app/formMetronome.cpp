@@ -17,10 +17,12 @@
 #include "framework/stdctrls/PaintBox.h"
 #include "framework/core/SysUtils.h"
 #include "framework/core/TypInfo.h"
+#include "platform/sound/Sound.h"
 #include "platform/system/Clock.h"
 #include "platform/system/Directories.h"
 #include "rackctls/RackCtls.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -36,10 +38,6 @@ constexpr int LampTicks = 10;
 
 // Ticks left until the beat lamp goes dark.
 int32_t flashTicks = 0;
-
-// A measurement switch: with METRONOME_PLAY_UNTIMED set, clicks start when the tick
-// notices the beat instead of on the beat itself, so the two can be compared.
-bool playUntimed = false;
 
 // Conversion toward zero to a 32-bit integer, saturating where the value does not fit.
 int32_t TruncToInt32(double v)
@@ -106,8 +104,6 @@ void TfrmMetronome::Construct()
     top = int32_t(std::min<int64_t>(top, int64_t(INT32_MAX) - Height()));
     SetBounds(left, top, Width(), Height());
 
-    playUntimed = !GetEnvironmentVariable("METRONOME_PLAY_UNTIMED").empty();
-
     tickInterval = 10;
     tickTimer = new ZRThreadedTimer(true);
     tickTimer->SetInterval(tickInterval);
@@ -173,7 +169,11 @@ void TfrmMetronome::WriteSettings()
     iniFile->WriteInteger("Config", "Beep", btnBeep->StateOn() ? 1 : 0);
 }
 
-void TfrmMetronome::FormDestroy(TObject*) { ReleaseTimerAndSettings(); }
+void TfrmMetronome::FormDestroy(TObject*)
+{
+    ReleaseSound();
+    ReleaseTimerAndSettings();
+}
 
 // The one place the timer and the settings file go, whichever of OnDestroy, the
 // destructor or a failed construction comes first. The timer goes first, so that no tick
@@ -193,8 +193,10 @@ void TfrmMetronome::ReleaseTimerAndSettings()
 
 void TfrmMetronome::timerTimer(TObject*)
 {
-    if (!btnRun->StateOn())
+    if (!btnRun->StateOn()) {
+        ReleaseSound();
         return;
+    }
     if (restartArmed) {
         double since = double(plat::ElapsedMs(tempoChangedAt, plat::TickCount())) * 1000.0 * 0.001;
         if (since > 500.0) {
@@ -203,19 +205,29 @@ void TfrmMetronome::timerTimer(TObject*)
             runStart = plat::TickCount();
             beatBase = 0.0;
             lastBeat = 0.0;
+            clockCorrection = 0.0;
         }
         return;
     }
     const int32_t t = plat::TickCount();
     const int tempo = sliderTempo->Value();
+    const bool anchored = btnBeep->StateOn() && FollowSoundGrid(tempo);
+    if (!btnBeep->StateOn())
+        ReleaseSound();
+    bool fromSound = false;
+    const double elapsedMs = RunElapsedMs(t, fromSound);
     const double w = tempo * Pi * MinutesToSeconds * 2.0;
-    const int32_t elapsed = plat::ElapsedMs(runStart, t);
-    const double e = double(elapsed) * 0.001;
+    const double e = elapsedMs * 0.001;
     const double phase = w * e;
     const double angle = std::sin(phase) * NeedleAmplitude + NeedleCentre;
-    // Whole beat periods since the run began, counted exactly: the phase would put a tick
-    // that falls right on a beat a rounding error short of it.
-    const double beat = double(FloorDiv(int64_t(elapsed) * tempo, 60000));
+    // Whole beat periods since the run began. On the program clock they are counted
+    // exactly: the phase would put a tick that falls right on a beat a rounding error
+    // short of it. The sound's clock is fractional and never runs backwards in a run.
+    double beat = double(FloorDiv(int64_t(plat::ElapsedMs(runStart, t)) * tempo, 60000));
+    if (fromSound || clockCorrection != 0.0)
+        beat = std::floor(elapsedMs * tempo / 60000.0);
+    if (fromSound && beat < lastBeat)
+        beat = lastBeat;
 
     if (beat != lastBeat) {
         lastBeat = beat;
@@ -223,15 +235,12 @@ void TfrmMetronome::timerTimer(TObject*)
         flashTicks = LampTicks;
         pnlFlash->SetColor(clLime);
         pnlFlash->Repaint();
-        if (btnBeep->StateOn()) {
-            // The sound is placed on the beat itself, not on the tick that noticed it.
-            lastBeatTime = PreciseClockAt(runStart) + beat * 60000.0 / tempo;
-            if (playUntimed)
-                wavePlay->Play();
-            else
-                wavePlay->PlayAt(lastBeatTime);
-        }
+        // The click of the next beat is placed now, a beat ahead, on its exact sample.
+        if (btnBeep->StateOn())
+            QueueBeat(int64_t(beat) + 1);
     } else {
+        if (anchored)
+            QueueBeat(int64_t(beat) + 1);
         if (flashTicks > 0)
             --flashTicks;
         if (flashTicks == 0) {
@@ -242,6 +251,51 @@ void TfrmMetronome::timerTimer(TObject*)
     MoveNeedle(angle);
 }
 
+double TfrmMetronome::RunElapsedMs(int32_t t, bool& fromSound)
+{
+    const double programMs = double(plat::ElapsedMs(runStart, t));
+    fromSound = false;
+    if (gridSet) {
+        if (auto heard = plat::sound::BeatGridElapsedMs()) {
+            fromSound = true;
+            const double ms = std::max(*heard, 0.0);
+            clockCorrection = ms - programMs;
+            return ms;
+        }
+    }
+    return programMs + clockCorrection;
+}
+
+bool TfrmMetronome::FollowSoundGrid(int tempo)
+{
+    if (gridSet && gridRunStart == runStart && gridTempo == tempo)
+        return false;
+    // Beat 0 where the picture has it: on the program clock, less what the sound's clock
+    // had gained on it before Beep went off.
+    plat::sound::SetBeatGrid(PreciseClockAt(runStart) - clockCorrection, tempo);
+    gridSet = true;
+    gridRunStart = runStart;
+    gridTempo = tempo;
+    queuedBeat = -1;
+    return true;
+}
+
+void TfrmMetronome::QueueBeat(int64_t beat)
+{
+    queuedBeat = beat;
+    wavePlay->PlayOnBeat(beat);
+}
+
+// No output stream stays open while nothing can sound.
+void TfrmMetronome::ReleaseSound()
+{
+    if (!gridSet)
+        return;
+    gridSet = false;
+    queuedBeat = -1;
+    plat::sound::ClearBeatGrid();
+}
+
 void TfrmMetronome::btnRunClick(TObject*)
 {
     restartArmed = false;
@@ -249,6 +303,7 @@ void TfrmMetronome::btnRunClick(TObject*)
     runStart = plat::TickCount();
     beatBase = 0.0;
     lastBeat = 0.0;
+    clockCorrection = 0.0;
 }
 
 void TfrmMetronome::btnResetClick(TObject*)
@@ -263,6 +318,8 @@ void TfrmMetronome::sliderTempoChange(TObject*)
     if (btnRun->StateOn()) {
         tempoChangedAt = plat::TickCount();
         restartArmed = true;
+        // The beat placed a beat ahead belongs to the run that the change ends.
+        ReleaseSound();
     }
 }
 

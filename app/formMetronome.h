@@ -75,8 +75,10 @@ public:
     const NeedleShape& NeedleErase() const { return needleErase; }
     ZRThreadedTimer* TickTimer() const { return tickTimer; }
     TIniFile* IniFile() const { return iniFile; }
-    // The program-clock time handed to the wave player on the last beat (ms).
-    double LastBeatTime() const { return lastBeatTime; }
+    // The beat of the sound's grid that the wave player was last asked to sound (-1: none
+    // since the grid was anchored), and whether a grid is set.
+    int64_t QueuedBeat() const { return queuedBeat; }
+    bool SoundGridSet() const { return gridSet; }
 
 private:
     // Steps 2 to 12 of construction, after the description is read.
@@ -85,6 +87,13 @@ private:
     void SetUpMixerButton();
     void WriteSettings();
     void ReleaseTimerAndSettings();
+    // The run's elapsed milliseconds at clock t: on the sound's clock while a grid gives
+    // it, else on the program clock, kept continuous across a switch between the two.
+    double RunElapsedMs(int32_t t, bool& fromSound);
+    // Anchors the sound's beat grid on the current run; true when it was anchored anew.
+    bool FollowSoundGrid(int tempo);
+    void QueueBeat(int64_t beat);
+    void ReleaseSound();
 
     ZRThreadedTimer* tickTimer = nullptr;
     double needleAngle = 0.0;
@@ -99,7 +108,14 @@ private:
     // A restart after a tempo change is pending. Held apart from tempoChangedAt, so that
     // a change made at a clock value of 0 or below (after 24.8 days) still arms it.
     bool restartArmed = false;
-    double lastBeatTime = 0.0;
+    // The sound's beat grid: anchored on runStart at gridTempo while Beep and Run are on.
+    bool gridSet = false;
+    int32_t gridRunStart = 0;
+    int gridTempo = 0;
+    int64_t queuedBeat = -1;
+    // Milliseconds the sound's clock was ahead of the program clock when it stopped giving
+    // the run's time, so that the picture does not jump when Beep goes off.
+    double clockCorrection = 0.0;
     // The pixels the needle covers at needleAngle, kept from the last move.
     TNeedleMask needleMask;
     plat::Region needleCovered;

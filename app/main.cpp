@@ -25,8 +25,6 @@ int main()
             throw Exception("Cannot open the display: " + plat::LastError());
         plat::InstallWindowSystem(windows.get());
         Application->CreateForm(frmMetronome);
-        // The sound output runs from the start, so the first click already lands on its beat.
-        plat::sound::Prepare();
         Application->Run();
     } catch (const Exception& e) {
         Application->ShowException(e);

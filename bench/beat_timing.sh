@@ -2,25 +2,30 @@
 # What a listener hears: the real program clicks into a private PulseAudio server whose
 # default output is a null sink, the sink's monitor is recorded, and bench/beat_onsets.py
 # finds the clicks, fits the ideal beat grid and prints the measured tempo, the spread of
-# the intervals, the largest deviation from the grid and missing beats. The program's CPU
-# use (user + system from /proc/<pid>/stat over the recording) and peak memory (VmHWM)
-# come with each run. Runs at 40, 120 and 208 bpm with the clicks placed on the beat, and
-# at 120 and 208 bpm with METRONOME_PLAY_UNTIMED set (the click starts when the tick
-# notices the beat), for comparison. A measurement, not a test: run it by hand, as root.
+# the intervals, the largest deviation from the grid, the first click against the grid and
+# missing beats. The program's CPU use (user + system from /proc/<pid>/stat over the
+# recording) and peak memory (VmHWM) come with each run. Three passes at 40, 120 and 208 bpm:
 #
-#   bench/beat_timing.sh [metronome binary (build-rel/bin/metronome)] [seconds (20)]
+#   idle     nothing else runs (as far as the machine allows);
+#   load     both cores kept busy by two shell loops that the script starts and stops;
+#   clients  the recording starts after Run, and halfway through another playback client
+#            (pacat asking for 5 ms latency) connects for a few seconds and leaves.
 #
-# With BEAT_TIMING_KEEP=<folder>, the recordings are kept there (<bpm>-<placed|untimed>.raw).
+# Before the passes, the program runs once with Beep off: no sink input may exist and no
+# audio thread may run. A measurement, not a test: run it by hand, as root.
 #
-# PulseAudio runs in user mode (-n: no default script, only ours) with its runtime
-# directory, state and socket in a temporary folder, so it touches nothing of the
-# machine's. As root it only warns that it is "not intended to be run as root"; --system
-# is not needed. Clients find it through PULSE_SERVER=unix:<socket>.
+#   bench/beat_timing.sh [metronome binary (build-rel/bin/metronome)] [seconds (60)]
+#
+# With BEAT_TIMING_KEEP=<folder>, the recordings are kept there (<pass>-<bpm>.raw);
+# BEAT_TIMING_PASSES picks passes (default "idle load clients").
+#
+# The private server is tests/e2e/pulse.sh's: user mode, everything in a temporary folder.
 set -u
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 prog=${1:-$here/../build-rel/bin/metronome}
-seconds=${2:-20}
+seconds=${2:-60}
+passes=${BEAT_TIMING_PASSES:-idle load clients}
 rate=48000
 [[ -x $prog ]] || { echo "no program at $prog" >&2; exit 1; }
 
@@ -35,9 +40,9 @@ if (( ${#missing[@]} )); then
 fi
 
 work=$(mktemp -d)
-pa_pid=""; xvfb_pid=""; prog_pid=""; rec_pid=""
+pa_pid=""; xvfb_pid=""; prog_pid=""; rec_pid=""; load_pids=(); client_pid=""
 cleanup() {
-  for p in "$rec_pid" "$prog_pid" "$xvfb_pid" "$pa_pid"; do
+  for p in "${load_pids[@]}" "$client_pid" "$rec_pid" "$prog_pid" "$xvfb_pid" "$pa_pid"; do
     [[ -n $p ]] && kill "$p" 2>/dev/null && wait "$p" 2>/dev/null
   done
   rm -rf "$work"
@@ -46,26 +51,12 @@ trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
 # ---- PulseAudio with a null sink as the default output. --------------------------------
-mkdir -p "$work/pulse" "$work/home"
-cat >"$work/pulse/default.pa" <<EOF
-load-module module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1
-load-module module-null-sink sink_name=metronull rate=$rate channels=2
-set-default-sink metronull
-EOF
-export HOME=$work/home XDG_RUNTIME_DIR=$work/pulse PULSE_RUNTIME_PATH=$work/pulse
-export PULSE_SERVER=unix:$work/pulse/native
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-  -F "$work/pulse/default.pa" >"$work/pulse.log" 2>&1 &
-pa_pid=$!
-for (( i = 0; i < 100; i++ )); do
-  pactl info >/dev/null 2>&1 && break
-  kill -0 "$pa_pid" 2>/dev/null || break
-  sleep 0.1
-done
-pactl info >/dev/null 2>&1 || { echo "PulseAudio did not start:" >&2; cat "$work/pulse.log" >&2; exit 1; }
+fail() { echo "$*" >&2; exit 1; }
+source "$here/../tests/e2e/pulse.sh"
+setup_pulse $rate
+start_pulse
 
 # ---- Xvfb on a free display. ------------------------------------------------------------
-fail() { echo "$*" >&2; exit 1; }
 source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/xvfb.sh"
 start_xvfb 240 290
 export SDL_AUDIODRIVER=pulseaudio
@@ -78,30 +69,70 @@ ini="$work/bin/metronome.ini"
 hz=$(getconf CLK_TCK)
 rows=()
 
-# One run: $1 = tempo, $2 = label; METRONOME_PLAY_UNTIMED is taken from the caller.
-measure() {
-  local bpm=$1 label=$2 raw="$work/rec.raw" kind=placed
-  [[ -n ${METRONOME_PLAY_UNTIMED:-} ]] && kind=untimed
-  printf '[Form.Position]\ntop=113\nleft=360\n[Config]\nTempo=%s\nBeep=1\n' "$bpm" >"$ini"
+start_program() {
+  printf '[Form.Position]\ntop=113\nleft=360\n[Config]\nTempo=%s\nBeep=%s\n' "$1" "$2" >"$ini"
   "$exe" >"$work/prog.log" 2>&1 &
   prog_pid=$!
   if ! timeout 15 xdotool search --sync --onlyvisible --pid "$prog_pid" >/dev/null 2>&1; then
     echo "the metronome's window did not appear" >&2; cat "$work/prog.log" >&2; exit 1
   fi
   sleep 0.5
-  parec --raw --format=s16le --rate=$rate --channels=2 -d metronull.monitor >"$raw" &
+}
+
+stop_program() {
+  kill -TERM "$prog_pid"; wait "$prog_pid" 2>/dev/null; prog_pid=""
+}
+
+# Run: the window is at 360,113; the button lies at (332..398, 51..77) inside it.
+click_run() { xdotool mousemove --sync 725 177 click 1; }
+
+start_recording() {
+  parec --raw --format=s16le --rate=$rate --channels=2 -d metronull.monitor >"$1" &
   rec_pid=$!
-  sleep 0.5
-  # Run: the window is at 360,113; the button lies at (332..398, 51..77) inside it.
-  xdotool mousemove --sync 725 177 click 1
+}
+
+# With Beep off nothing may sound: no stream at the server, no audio thread running.
+check_silent_when_beep_off() {
+  start_program 120 0
+  click_run
+  sleep 2
+  local inputs threads
+  inputs=$(pactl list short sink-inputs | wc -l)
+  threads=$(ls "/proc/$prog_pid/task" | wc -l)
+  stop_program
+  echo "Beep off, running: $inputs sink inputs at the server, $threads threads in the program"
+}
+
+# One run: $1 = pass, $2 = tempo.
+measure() {
+  local pass=$1 bpm=$2 raw="$work/rec.raw" label="$2 bpm, $1"
+  start_program "$bpm" 1
+  if [[ $pass == clients ]]; then
+    click_run
+    sleep 1.3
+    start_recording "$raw"
+  else
+    start_recording "$raw"
+    sleep 0.5
+    click_run
+  fi
   local c0 w0 c1 w1
   c0=$(awk '{ print $14 + $15 }' "/proc/$prog_pid/stat"); w0=$(date +%s%N)
-  sleep "$seconds"
+  if [[ $pass == clients ]]; then
+    sleep "$(( seconds / 2 ))"
+    pacat -p --latency-msec=5 /dev/zero >/dev/null 2>&1 &
+    client_pid=$!
+    sleep 4
+    kill "$client_pid" 2>/dev/null; wait "$client_pid" 2>/dev/null; client_pid=""
+    sleep "$(( seconds - seconds / 2 - 4 ))"
+  else
+    sleep "$seconds"
+  fi
   c1=$(awk '{ print $14 + $15 }' "/proc/$prog_pid/stat"); w1=$(date +%s%N)
   kill -INT "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=""
   local peak
   peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$prog_pid/status")
-  kill -TERM "$prog_pid"; wait "$prog_pid" 2>/dev/null; prog_pid=""
+  stop_program
   local cpu
   cpu=$(awk -v c=$(( c1 - c0 )) -v hz="$hz" -v ns=$(( w1 - w0 )) \
     'BEGIN { printf "%.1f", 100 * c / hz / (ns / 1e9) }')
@@ -110,22 +141,29 @@ measure() {
   out=$(python3 "$here/beat_onsets.py" "$raw" "$rate" "$bpm" "$label")
   if [[ -n ${BEAT_TIMING_KEEP:-} ]]; then
     mkdir -p "$BEAT_TIMING_KEEP"
-    cp "$raw" "$BEAT_TIMING_KEEP/$bpm-$kind.raw"
+    cp "$raw" "$BEAT_TIMING_KEEP/$pass-$bpm.raw"
   fi
   grep -v '^ROW|' <<<"$out"
   echo "  CPU: $cpu % of one core, peak resident memory: $peak MB"
   rows+=("$(grep '^ROW|' <<<"$out" | sed 's/^ROW//') $cpu | $peak |")
 }
 
-for bpm in 40 120 208; do
-  unset METRONOME_PLAY_UNTIMED
-  measure "$bpm" "$bpm bpm, on the beat"
+check_silent_when_beep_off
+for pass in $passes; do
+  if [[ $pass == load ]]; then
+    for i in 1 2; do
+      sh -c 'while :; do :; done' &
+      load_pids+=($!)
+    done
+  fi
+  for bpm in 40 120 208; do
+    measure "$pass" "$bpm"
+  done
+  if (( ${#load_pids[@]} )); then
+    kill "${load_pids[@]}" 2>/dev/null; wait "${load_pids[@]}" 2>/dev/null
+    load_pids=()
+  fi
 done
-for bpm in 120 208; do
-  export METRONOME_PLAY_UNTIMED=1
-  measure "$bpm" "$bpm bpm, when the tick notices"
-done
-unset METRONOME_PLAY_UNTIMED
 
 echo
 echo "| run | clicks | measured tempo (bpm) | mean interval (ms) | std. dev. (ms) | largest deviation from grid (ms) | first click vs. grid (ms) | missing beats | CPU (% of a core) | peak memory (MB) |"

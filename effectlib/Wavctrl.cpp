@@ -140,13 +140,15 @@ void TepWavePlayer::SetOptions(TOptionsSet Value)
 
 void TepWavePlayer::SetWave(TepWave* Value) { FWave->Assign(Value); }
 
-void TepWavePlayer::Play() { DoPlay(false, 0.0); }
+void TepWavePlayer::Play() { DoPlay(When::Now, 0.0, 0); }
 
-void TepWavePlayer::PlayAt(double clockMs) { DoPlay(true, clockMs); }
+void TepWavePlayer::PlayAt(double clockMs) { DoPlay(When::AtClock, clockMs, 0); }
+
+void TepWavePlayer::PlayOnBeat(int64_t beat) { DoPlay(When::OnBeat, 0.0, beat); }
 
 // The events may free the player, so it is checked after each of them. An empty wave
 // hands no image to the service, which stops any sound that plays.
-void TepWavePlayer::DoPlay(bool timed, double clockMs)
+void TepWavePlayer::DoPlay(When when, double clockMs, int64_t beat)
 {
     auto alive = FAlive;
     if (BeforePlay) {
@@ -157,10 +159,17 @@ void TepWavePlayer::DoPlay(bool timed, double clockMs)
     if (FEnabled) {
         const uint8_t* image = FWave->Size() > 0 ? FWave->Memory() : nullptr;
         size_t size = size_t(FWave->Size());
-        if (timed)
-            plat::sound::PlaySoundAt(image, size, FSoundFlags, clockMs);
-        else
+        switch (when) {
+        case When::Now:
             plat::sound::PlaySound(image, size, FSoundFlags);
+            break;
+        case When::AtClock:
+            plat::sound::PlaySoundAt(image, size, FSoundFlags, clockMs);
+            break;
+        case When::OnBeat:
+            plat::sound::PlaySoundOnBeat(image, size, FSoundFlags, beat);
+            break;
+        }
     }
     if (AfterPlay)
         AfterPlay(this);

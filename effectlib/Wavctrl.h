@@ -65,7 +65,8 @@ private:
 
 // A non-visual component that plays its wave. Options map to the service's flags; Play
 // starts the sound as soon as possible, PlayAt at a given instant of the program clock
-// (plus the service's fixed output latency). BeforePlay and AfterPlay fire on every play,
+// (plus the service's fixed output latency), PlayOnBeat exactly on a beat of the sound
+// service's beat grid. BeforePlay and AfterPlay fire on every play,
 // Enabled or not; with wpoAsync, AfterPlay fires as soon as playing has started.
 class TepWavePlayer : public TComponent {
 public:
@@ -85,6 +86,8 @@ public:
     void Play();
     // clockMs: milliseconds of the program clock, fractions allowed.
     void PlayAt(double clockMs);
+    // beat: index on the grid set with the sound service's SetBeatGrid.
+    void PlayOnBeat(int64_t beat);
     // Stops whatever sound the process plays through the service.
     void Abort();
 
@@ -92,7 +95,8 @@ public:
     TNotifyEvent AfterPlay;
 
 private:
-    void DoPlay(bool timed, double clockMs);
+    enum class When { Now, AtClock, OnBeat };
+    void DoPlay(When when, double clockMs, int64_t beat);
 
     bool FEnabled = true;
     TOptionsSet FOptions = WavePlayOpt(wpoSync);

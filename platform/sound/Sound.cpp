@@ -5,8 +5,10 @@
 #include "platform/sound/Wave_p.h"
 #include "platform/system/Clock.h"
 
-#include <SDL.h>
+#include "platform/sound/Output_p.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <list>
 #include <string>
@@ -16,9 +18,8 @@ namespace plat::sound {
 namespace {
 
 constexpr int DeviceRate = 48000;
-// 10 ms, a whole number of microseconds: with 512 frames a timer-driven sound server's
-// null output ran 250 ppm fast against the system clock, with 480 it kept time.
-constexpr int DeviceBufferFrames = 480;
+// Without any output, a new attempt to open one is made at most this often.
+constexpr double RetryMs = 1000.0;
 constexpr size_t CacheEntries = 16;
 constexpr size_t CacheBytes = size_t(64) << 20;
 // A Sync call waits this much longer than its sound lasts before it gives up, so that a
@@ -70,7 +71,7 @@ private:
 };
 
 // The service's state. FControl serialises opening, closing and decoding; the mixer has
-// its own lock, the only one the output thread takes, so closing the device while
+// its own lock, the only one the output thread takes, so closing the output while
 // holding FControl cannot deadlock with a running callback.
 struct Service {
     std::mutex FControl;
@@ -79,13 +80,17 @@ struct Service {
     bool FManual = false;
     int FManualBuffer = 0;
     bool FOpened = false; // an output was opened, or found missing
-    bool FSilent = false; // no device: valid images play silently
-    bool FSdlAudio = false;
-    SDL_AudioDeviceID FDevice = 0;
+    bool FSilent = false; // no output: valid images play silently
+    std::unique_ptr<Output> FOutput;
     int FRate = 0;
+    double FFailedAt = 0.0; // program clock of the last failed open
+    bool FToldSilent = false; // standard error was told that nothing sounds
+    bool FGrid = false;
 
     void EnsureOpen();
+    void LoseOutput();
     void CloseOutput();
+    std::shared_ptr<const DecodedSound> Decode(const uint8_t* image, size_t size);
     bool Play(const uint8_t* image, size_t size, uint32_t flags, std::optional<double> at);
 };
 
@@ -96,61 +101,103 @@ Service& TheService()
     return *service;
 }
 
-void AudioCallback(void* userdata, Uint8* stream, int len)
+// The server's client unless SDL is told to use another driver (tests name "dummy").
+bool ServerWanted()
 {
-    auto* mixer = static_cast<Mixer*>(userdata);
-    int frames = len / int(2 * sizeof(float));
-    mixer->Render(reinterpret_cast<float*>(stream), frames, TickCountPrecise());
+    const char* driver = std::getenv("SDL_AUDIODRIVER");
+    if (!driver || !*driver)
+        return true;
+    std::string d(driver);
+    return d == "pulseaudio" || d == "pulse" || d == "pipewire";
 }
 
+// Opens the first output that works: the sound server's, then SDL's device. Without
+// either, the service plays silently and tries the server again now and then (a server
+// that starts later is found; the devices SDL knows do not come and go). It says so once.
 void Service::EnsureOpen()
 {
-    if (FOpened)
+    const bool retry = FOpened;
+    if (FOpened && (!FSilent || FManual || TickCountPrecise() - FFailedAt < RetryMs))
         return;
     FOpened = true;
     FSilent = true;
     FRate = DeviceRate; // the nominal rate images are checked against without a device
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        ReportFailure(std::string("no audio: ") + SDL_GetError());
+    if (FManual) {
+        FSilent = false;
+        FRate = FMixer.Rate();
         return;
     }
-    FSdlAudio = true;
-    SDL_AudioSpec want {}, have {};
-    want.freq = DeviceRate;
-    want.format = AUDIO_F32SYS;
-    want.channels = 2;
-    want.samples = DeviceBufferFrames;
-    want.callback = AudioCallback;
-    want.userdata = &FMixer;
-    FDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-    if (FDevice == 0) {
-        ReportFailure(std::string("no audio device: ") + SDL_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        FSdlAudio = false;
-        return;
+    std::string serverError, deviceError;
+    if (ServerWanted()) {
+        FOutput = CreateServerOutput();
+        if (FOutput->Open(FMixer, DeviceRate, serverError)) {
+            FSilent = false;
+            FRate = FOutput->Rate();
+            if (FToldSilent)
+                std::fprintf(stderr, "sound output found again\n");
+            FToldSilent = false;
+            return;
+        }
+        FOutput.reset();
     }
-    FSilent = false;
-    FRate = have.freq;
-    FMixer.Reset(have.freq);
-    FCache.Clear();
-    SDL_PauseAudioDevice(FDevice, 0);
+    if (!retry) {
+        auto device = CreateDeviceOutput();
+        if (device->Open(FMixer, DeviceRate, deviceError)) {
+            FOutput = std::move(device);
+            FSilent = false;
+            FRate = FOutput->Rate();
+            return;
+        }
+    }
+    FFailedAt = TickCountPrecise();
+    const std::string reason = serverError.empty() ? deviceError : serverError;
+    ReportFailure("no sound output: " + reason);
+    if (!FToldSilent && !retry) {
+        FToldSilent = true;
+        std::fprintf(stderr, "no sound output (%s): running silent until one appears\n",
+            reason.c_str());
+    }
+}
+
+// The server went away: the stream is dropped, and the next attempt comes at once.
+void Service::LoseOutput()
+{
+    FOutput->Close();
+    FOutput.reset();
+    FMixer.Stop();
+    FSilent = true;
+    FFailedAt = TickCountPrecise() - RetryMs;
+    if (!FToldSilent) {
+        FToldSilent = true;
+        std::fprintf(stderr, "sound server lost: running silent until it is back\n");
+    }
 }
 
 void Service::CloseOutput()
 {
-    if (FDevice != 0) {
-        SDL_CloseAudioDevice(FDevice);
-        FDevice = 0;
-    }
-    if (FSdlAudio) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        FSdlAudio = false;
+    if (FOutput) {
+        FOutput->Close();
+        FOutput.reset();
     }
     FMixer.Stop();
     FOpened = false;
     FSilent = false;
     FRate = 0;
     FCache.Clear();
+}
+
+std::shared_ptr<const DecodedSound> Service::Decode(const uint8_t* image, size_t size)
+{
+    // The service keeps its own copy, so the caller may reuse its buffer at once.
+    std::vector<uint8_t> copy(image, image + size);
+    uint64_t hash = HashBytes(copy.data(), copy.size());
+    auto sound = FCache.Find(copy, hash);
+    if (!sound) {
+        sound = DecodeWave(copy.data(), copy.size(), FRate);
+        if (sound)
+            FCache.Add(std::move(copy), hash, sound);
+    }
+    return sound;
 }
 
 bool Service::Play(const uint8_t* image, size_t size, uint32_t flags, std::optional<double> at)
@@ -163,23 +210,17 @@ bool Service::Play(const uint8_t* image, size_t size, uint32_t flags, std::optio
     EnsureOpen();
     if ((flags & NoStop) && FMixer.Playing())
         return false;
-    // The service keeps its own copy, so the caller may reuse its buffer at once.
-    std::vector<uint8_t> copy(image, image + size);
-    uint64_t hash = HashBytes(copy.data(), copy.size());
-    auto sound = FCache.Find(copy, hash);
+    auto sound = Decode(image, size);
     if (!sound) {
-        sound = DecodeWave(copy.data(), copy.size(), FRate);
-        if (!sound) {
-            FMixer.Stop(); // an unplayable image still replaces the sound playing
-            return false;
-        }
-        FCache.Add(std::move(copy), hash, sound);
+        FMixer.Stop(); // an unplayable image still replaces the sound playing
+        return false;
     }
     if (FSilent)
         return true;
     bool loop = (flags & Loop) && (flags & Async);
     double duration = sound->DurationMs();
-    uint64_t id = FMixer.Start(std::move(sound), loop, at);
+    uint64_t id = at ? FMixer.StartAtClock(std::move(sound), loop, *at)
+                     : FMixer.Start(std::move(sound), loop);
     lock.unlock();
     if (!(flags & Async))
         FMixer.WaitEnded(id, duration + LatencyMs() + SyncGraceMs);
@@ -215,10 +256,76 @@ bool Playing()
     return TheService().FMixer.Playing();
 }
 
+void SetBeatGrid(double clockMs, int bpm)
+{
+    Service& s = TheService();
+    std::lock_guard lock(s.FControl);
+    s.EnsureOpen();
+    s.FGrid = true;
+    s.FMixer.SetGrid(clockMs, bpm);
+}
+
+bool PlaySoundOnBeat(const uint8_t* image, size_t size, uint32_t flags, int64_t beat)
+{
+    Service& s = TheService();
+    if (!image || size == 0) {
+        s.FMixer.Stop();
+        return true;
+    }
+    std::lock_guard lock(s.FControl);
+    if (!s.FGrid)
+        return false;
+    s.EnsureOpen();
+    if ((flags & NoStop) && s.FMixer.Playing())
+        return false;
+    auto sound = s.Decode(image, size);
+    if (!sound) {
+        s.FMixer.Stop();
+        return false;
+    }
+    if (!s.FSilent)
+        s.FMixer.StartOnBeat(std::move(sound), beat);
+    return true;
+}
+
+std::optional<double> BeatGridElapsedMs()
+{
+    Service& s = TheService();
+    std::lock_guard lock(s.FControl);
+    if (!s.FGrid)
+        return std::nullopt;
+    if (s.FOutput && s.FOutput->Broken())
+        s.LoseOutput();
+    // Silent: a server may have come. The mixer keeps the grid, which anchors anew on the
+    // new stream's first timing.
+    if (s.FSilent)
+        s.EnsureOpen();
+    if (s.FSilent)
+        return std::nullopt;
+    return s.FMixer.GridElapsedMs(TickCountPrecise());
+}
+
+int64_t SkippedBeats() { return TheService().FMixer.SkippedBeats(); }
+
+void ClearBeatGrid()
+{
+    Service& s = TheService();
+    std::lock_guard lock(s.FControl);
+    s.FGrid = false;
+    s.FMixer.ClearGrid();
+    if (s.FManual) {
+        s.FOpened = false;
+        return;
+    }
+    s.CloseOutput();
+}
+
 void Shutdown()
 {
     Service& s = TheService();
     std::lock_guard lock(s.FControl);
+    s.FGrid = false;
+    s.FMixer.ClearGrid();
     int rate = s.FRate;
     s.CloseOutput();
     if (s.FManual) {
@@ -239,6 +346,8 @@ void UseManualOutput(int rate, int bufferFrames)
     s.FManualBuffer = bufferFrames > 0 ? bufferFrames : 1;
     s.FOpened = true;
     s.FRate = rate > 0 ? rate : DeviceRate;
+    s.FGrid = false;
+    s.FMixer.ClearGrid();
     s.FMixer.Reset(s.FRate);
 }
 
@@ -280,6 +389,28 @@ std::vector<float> RenderFrames(int frames)
         result.insert(result.end(), block.begin(), block.end());
     }
     return result;
+}
+
+void ReportTiming(double clockMs, double heard) { TheService().FMixer.ReportTiming(clockMs, heard); }
+
+void Discard(int64_t sample) { TheService().FMixer.Discard(sample); }
+
+void RenderAt(float* out, int frames, double clockMs)
+{
+    Service& s = TheService();
+    {
+        std::lock_guard lock(s.FControl);
+        if (!s.FManual)
+            return;
+    }
+    s.FMixer.Render(out, frames, clockMs);
+}
+
+bool OutputOpen()
+{
+    Service& s = TheService();
+    std::lock_guard lock(s.FControl);
+    return s.FManual ? s.FOpened : s.FOutput != nullptr;
 }
 
 std::vector<int64_t> StartedAt()

@@ -347,6 +347,29 @@ TEST_F(WavePlayerSound, PlayAtStartsOnTheSampleOfTheTimePlusLatency)
     EXPECT_EQ(snd::testing::StartedAt(), (std::vector<int64_t> { expected, next }));
 }
 
+// On the beat grid the sound starts on the beat's own sample; disabled, it is only the
+// events that fire.
+TEST_F(WavePlayerSound, PlayOnBeatStartsOnTheGridSample)
+{
+    TepWavePlayer p(nullptr);
+    p.SetOptions(WavePlayOpt(wpoAsync));
+    LoadBytes(p.Wave(), ramp);
+    int events = 0;
+    p.BeforePlay = TNotifyEvent::FromFunction([&](TObject*) { ++events; });
+    p.PlayOnBeat(1); // no grid: nothing to place
+    snd::SetBeatGrid(1000.0, 90);
+    snd::testing::ReportTiming(1000.0, 0.0);
+    p.SetEnabled(false);
+    p.PlayOnBeat(1);
+    p.SetEnabled(true);
+    p.PlayOnBeat(2);
+    Render(150);
+    EXPECT_EQ(events, 3);
+    // Beat 2 at 90 bpm: round(2 * 60 * 48000 / 90) = 64000 samples after the anchor.
+    EXPECT_EQ(snd::testing::StartedAt(), std::vector<int64_t> { 64000 });
+    snd::ClearBeatGrid();
+}
+
 TEST_F(WavePlayerSound, EmptyWaveAbortAndDestructionStopTheSound)
 {
     auto* p = new TepWavePlayer(nullptr);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Keeps the layers clean: dependencies point downwards only (app -> rackctls, effectlib ->
 # framework -> platform), and inside the framework from sub-layer to sub-layer (stdctrls ->
-# controls -> graphics -> core); nothing above platform/ includes an SDL, FreeType, fontconfig,
-# libpng or POSIX system header. Only platform/sdl and platform/sound may include SDL;
+# controls -> graphics -> core); nothing above platform/ includes an SDL, FreeType,
+# fontconfig, libpng, PulseAudio or POSIX system header. Only platform/sdl and
+# platform/sound may include SDL;
 # only platform/text FreeType and fontconfig.
 set -u
 root=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
@@ -35,7 +36,7 @@ extra=$(find framework -mindepth 1 -maxdepth 1 -type d | sed 's#framework/##' | 
 [ -n "$extra" ] && echo "$extra" && report "framework/ folder that is not a known sub-layer"
 
 # System headers that belong to the platform layer.
-system='<(SDL|SDL2/|ft2build|freetype/|fontconfig/|png\.h|unistd\.h|fcntl\.h|pthread\.h|sys/|spawn\.h|dirent\.h|signal\.h|poll\.h|dlfcn\.h)'
+system='<(SDL|SDL2/|pulse/|ft2build|freetype/|fontconfig/|png\.h|unistd\.h|fcntl\.h|pthread\.h|sys/|spawn\.h|dirent\.h|signal\.h|poll\.h|dlfcn\.h)'
 includes framework rackctls effectlib app | grep -E "$system" && report "a layer above platform/ includes a system header"
 includes platform --exclude-dir=sdl --exclude-dir=sound | grep -E '<SDL' && report "SDL outside platform/sdl and platform/sound"
 includes platform --exclude-dir=text | grep -E '<(ft2build|freetype/|fontconfig/)' && report "FreeType outside platform/text"

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -565,6 +568,134 @@ TEST_F(SoundManual, CallerMayChangeOrFreeTheImageAtOnce)
     const int64_t third = snd::testing::StartedAt().back();
     ASSERT_GT(third, second);
     EXPECT_FLOAT_EQ(Left(third + 10), 2 * RampOut(10));
+}
+
+// ---- Beat grid on a simulated sound server ---------------------------------------------
+
+namespace {
+
+// A server stream of 48 kHz heard from program-clock time 1000 ms on, whose requests come
+// at uneven moments and in bursts. Each request reports the heard position (as a server's
+// timing information does) and fills the stream to 40 ms ahead of it; after a stall the
+// samples already heard are discarded, as the server skips them.
+class SoundGrid : public ::testing::Test {
+protected:
+    static constexpr int kRate = 48000;
+    static constexpr int kBpm = 208;
+
+    void SetUp() override
+    {
+        plat::UseManualClock(true, 1000);
+        snd::testing::UseManualOutput(kRate, 480);
+        FImage = RampWave(200);
+    }
+    void TearDown() override
+    {
+        snd::ClearBeatGrid();
+        snd::testing::UseDeviceOutput();
+        plat::UseManualClock(false);
+    }
+    static double Heard(double t) { return (t - 1000.0) * kRate / 1000.0; }
+    static int64_t Offset(int64_t beat) { return (2 * beat * 60 * kRate + kBpm) / (2 * kBpm); }
+    void Request(double t, double reportedAt)
+    {
+        snd::testing::ReportTiming(reportedAt, Heard(t));
+        snd::testing::Discard(int64_t(Heard(t)));
+        while (snd::testing::MixedFrames() < int64_t(Heard(t)) + kRate / 25)
+            snd::testing::RenderAt(nullptr, 480, t);
+    }
+    // Runs the stream from `from` to `to` ms; beat k is handed over a beat ahead, at the
+    // program-clock time of beat k - 1 on the grid.
+    void Run(int from, int to, const std::function<bool(int)>& request, double noiseMs = 0.0)
+    {
+        for (int t = from; t < to; ++t) {
+            plat::SetManualClock(t);
+            while (1000.0 + double(FNextBeat - 1) * 60000.0 / kBpm <= t) {
+                ASSERT_TRUE(snd::PlaySoundOnBeat(FImage.data(), FImage.size(), kAsync, FNextBeat));
+                ++FNextBeat;
+            }
+            if (request(t))
+                Request(t, t + noiseMs * std::sin(t * 0.37));
+        }
+    }
+    // Every click started exactly on the grid, beats 1, 2, ... in order, except `skipped`.
+    void ExpectOnGrid(const std::vector<int64_t>& skipped = {})
+    {
+        const auto starts = snd::testing::StartedAt();
+        ASSERT_FALSE(starts.empty());
+        const int64_t anchor = starts[0] - Offset(1);
+        int64_t beat = 1;
+        for (int64_t start : starts) {
+            while (std::find(skipped.begin(), skipped.end(), beat) != skipped.end())
+                ++beat;
+            EXPECT_EQ(start, anchor + Offset(beat)) << "beat " << beat;
+            ++beat;
+        }
+        EXPECT_GE(beat, 20);
+    }
+
+    std::vector<uint8_t> FImage;
+    int64_t FNextBeat = 1;
+};
+
+} // namespace
+
+TEST_F(SoundGrid, ClicksStayOnTheGridWhateverTheRequests)
+{
+    snd::SetBeatGrid(1000.0, kBpm);
+    EXPECT_TRUE(snd::testing::OutputOpen());
+    // Requests 3 to 17 ms apart, and every ninth a burst after a 30 ms silence; the reported
+    // times carry up to 3 ms of noise. None of it may move a click.
+    Run(1000, 8000, [](int t) {
+        if (t % 90 >= 60 && t % 90 < 90)
+            return t % 90 == 89;
+        return (t * 7) % 10 == 0 || t % 17 == 0;
+    }, 3.0);
+    ExpectOnGrid();
+    EXPECT_EQ(snd::SkippedBeats(), 0);
+    // The first beat is where the program clock put it: the anchor is the sample heard at
+    // the run's start, 1000 ms.
+    EXPECT_NEAR(double(snd::testing::StartedAt()[0] - Offset(1)), 0.0, 3.0 * kRate / 1000);
+}
+
+TEST_F(SoundGrid, ABeatTheStreamStalledOverIsSkippedNotPlayedLate)
+{
+    snd::SetBeatGrid(1000.0, kBpm);
+    // Regular requests every 10 ms, none for 300 ms from 3050 ms on: the server plays
+    // past what was written (up to about 3090 ms), and beat 8 (at 1000 + 8 * 288.5 ms)
+    // falls into the gap.
+    Run(1000, 8000, [](int t) { return t % 10 == 0 && (t < 3050 || t >= 3350); });
+    ExpectOnGrid({ 8 });
+    EXPECT_EQ(snd::SkippedBeats(), 1);
+}
+
+TEST_F(SoundGrid, ClearingTheGridDropsTheBeatNotBegunAndClosesTheStream)
+{
+    snd::SetBeatGrid(1000.0, kBpm);
+    Run(1000, 1400, [](int t) { return t % 10 == 0; });
+    ASSERT_EQ(snd::testing::StartedAt().size(), 1u);
+    snd::ClearBeatGrid();
+    EXPECT_FALSE(snd::testing::OutputOpen());
+    EXPECT_FALSE(snd::PlaySoundOnBeat(FImage.data(), FImage.size(), kAsync, 5));
+    for (int t = 1400; t < 2000; t += 10)
+        Request(t, t);
+    EXPECT_EQ(snd::testing::StartedAt().size(), 1u);
+    EXPECT_FALSE(snd::BeatGridElapsedMs());
+}
+
+// The grid's own time follows the stream's position, not the program clock.
+TEST_F(SoundGrid, ElapsedTimeIsTheStreamsPosition)
+{
+    EXPECT_FALSE(snd::BeatGridElapsedMs());
+    snd::SetBeatGrid(1000.0, kBpm);
+    EXPECT_FALSE(snd::BeatGridElapsedMs()); // no timing yet
+    snd::testing::ReportTiming(1000.0, 0.0);
+    plat::SetManualClock(1500);
+    ASSERT_TRUE(snd::BeatGridElapsedMs());
+    EXPECT_DOUBLE_EQ(*snd::BeatGridElapsedMs(), 500.0);
+    // The device turns out to be 2 ms behind: the time heard says so at once.
+    snd::testing::ReportTiming(1500.0, Heard(1498.0));
+    EXPECT_DOUBLE_EQ(*snd::BeatGridElapsedMs(), 498.0);
 }
 
 namespace {
