@@ -53,32 +53,8 @@ inline std::vector<uint8_t> RampWave(int rate, int frames, int scale = 1)
 // block's nibbles are a fixed pattern, so every byte position is distinguishable.
 inline std::vector<uint8_t> BeatLayoutWave()
 {
-    static const int coef1[7] = { 256, 512, 0, 192, 240, 460, 392 };
-    static const int coef2[7] = { 0, -256, 0, 64, 0, -208, -232 };
     RiffWriter w;
-    w.Id("RIFF");
-    w.U32(1184);
-    w.Id("WAVE");
-    w.Id("fmt ");
-    w.U32(50);
-    w.U16(2);
-    w.U16(2);
-    w.U32(22050);
-    w.U32(22311);
-    w.U16(1024);
-    w.U16(4);
-    w.U16(32);
-    w.U16(1012);
-    w.U16(7);
-    for (int i = 0; i < 7; ++i) {
-        w.U16(coef1[i] & 0xFFFF);
-        w.U16(coef2[i] & 0xFFFF);
-    }
-    w.Id("fact");
-    w.U32(4);
-    w.U32(679);
-    w.Id("data");
-    w.U32(1024);
+    w.AdpcmHead(1184, 679);
     w.U8(0);
     w.U8(0);
     w.U16(32);

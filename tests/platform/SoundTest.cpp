@@ -72,29 +72,7 @@ constexpr size_t kDataLenAt = 86, kDataAt = 90;
 std::vector<uint8_t> AdpcmWave(std::vector<int>* decoded = nullptr)
 {
     Writer w;
-    w.Id("RIFF");
-    w.U32(1184);
-    w.Id("WAVE");
-    w.Id("fmt ");
-    w.U32(50);
-    w.U16(2);
-    w.U16(2);
-    w.U32(22050);
-    w.U32(22311);
-    w.U16(1024);
-    w.U16(4);
-    w.U16(32);
-    w.U16(kBlockFrames);
-    w.U16(7);
-    for (int i = 0; i < 7; ++i) {
-        w.U16(kCoef1[i] & 0xFFFF);
-        w.U16(kCoef2[i] & 0xFFFF);
-    }
-    w.Id("fact");
-    w.U32(4);
-    w.U32(kFactFrames);
-    w.Id("data");
-    w.U32(1024);
+    w.AdpcmHead(1184, kFactFrames);
     AdpcmChannel ch[2];
     w.U8(0);
     w.U8(0);

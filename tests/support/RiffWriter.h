@@ -27,4 +27,35 @@ struct RiffWriter {
         for (uint32_t i = 0; i < len; ++i)
             U8(i < std::strlen(text) ? text[i] : 0);
     }
+    // The beat sound's layout up to its data bytes: a RIFF of riffSize bytes, MS ADPCM
+    // format (2 channels, 22050 Hz, one 1024-byte block of 1012 frames, the seven standard
+    // coefficient pairs), a fact chunk of factFrames and the data chunk's header.
+    void AdpcmHead(uint32_t riffSize, uint32_t factFrames)
+    {
+        static const int coef1[7] = { 256, 512, 0, 192, 240, 460, 392 };
+        static const int coef2[7] = { 0, -256, 0, 64, 0, -208, -232 };
+        Id("RIFF");
+        U32(riffSize);
+        Id("WAVE");
+        Id("fmt ");
+        U32(50);
+        U16(2);
+        U16(2);
+        U32(22050);
+        U32(22311);
+        U16(1024);
+        U16(4);
+        U16(32);
+        U16(1012);
+        U16(7);
+        for (int i = 0; i < 7; ++i) {
+            U16(coef1[i] & 0xFFFF);
+            U16(coef2[i] & 0xFFFF);
+        }
+        Id("fact");
+        U32(4);
+        U32(factFrames);
+        Id("data");
+        U32(1024);
+    }
 };
