@@ -153,11 +153,10 @@ TEST(CanvasTest, Frame3DMatchesItsPerPixelRule)
                 for (int x = 0; x < 8; ++x) {
                     int k = std::min({ x - r.Left, y - r.Top, r.Right - 1 - x, r.Bottom - 1 - y });
                     TColor want = Bg;
-                    if (k >= 0 && k < width) {
-                        bool topLeft = (x == r.Left + k && y < r.Bottom - 1 - k)
-                            || (y == r.Top + k && x < r.Right - 1 - k);
-                        want = topLeft ? T : B;
-                    }
+                    // On ring k, the right column and the bottom row take the bottom colour,
+                    // even where the ring is one pixel wide or high; the rest takes top.
+                    if (k >= 0 && k < width)
+                        want = (x == r.Right - 1 - k || y == r.Bottom - 1 - k) ? B : T;
                     ASSERT_EQ(b.Image().GetColor(x, y), want)
                         << "rect " << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom
                         << " width " << width << " at " << x << "," << y;
