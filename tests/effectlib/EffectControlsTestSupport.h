@@ -65,12 +65,7 @@ inline std::vector<uint8_t> BeatLayoutWave()
     w.U16(-50 & 0xFFFF);
     for (int i = 14; i < 1024; ++i)
         w.U8((i * 37 + 11) & 0xFF);
-    w.Id("LIST");
-    w.U32(70);
-    w.Id("INFO");
-    w.Text("ICRD", "2001-05-17", 10);
-    w.Text("IENG", "Sound Engineer", 18);
-    w.Text("ISFT", "Wave Editor", 14);
+    w.AdpcmInfo("2001-05-17", "Sound Engineer", "Wave Editor");
     return w.b;
 }
 

@@ -91,12 +91,7 @@ std::vector<uint8_t> AdpcmWave(std::vector<int>* decoded = nullptr)
     }
     if (decoded)
         *decoded = out;
-    w.Id("LIST");
-    w.U32(70);
-    w.Id("INFO");
-    w.Text("ICRD", "2026-12-07", 10);
-    w.Text("IENG", "Test Engineer", 18);
-    w.Text("ISFT", "test encoder", 14);
+    w.AdpcmInfo("2026-12-07", "Test Engineer", "test encoder");
     return w.b;
 }
 

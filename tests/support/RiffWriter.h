@@ -58,4 +58,15 @@ struct RiffWriter {
         Id("data");
         U32(1024);
     }
+    // The beat sound's closing 70-byte LIST chunk: creation date, engineer and software
+    // in text chunks of 10, 18 and 14 bytes.
+    void AdpcmInfo(const char* date, const char* engineer, const char* software)
+    {
+        Id("LIST");
+        U32(70);
+        Id("INFO");
+        Text("ICRD", date, 10);
+        Text("IENG", engineer, 18);
+        Text("ISFT", software, 14);
+    }
 };
