@@ -29,20 +29,7 @@ protected:
 inline std::vector<uint8_t> RampWave(int rate, int frames, int scale = 1)
 {
     RiffWriter w;
-    uint32_t dataLen = uint32_t(frames) * 2;
-    w.Id("RIFF");
-    w.U32(36 + dataLen);
-    w.Id("WAVE");
-    w.Id("fmt ");
-    w.U32(16);
-    w.U16(1);
-    w.U16(1);
-    w.U32(uint32_t(rate));
-    w.U32(uint32_t(rate * 2));
-    w.U16(2);
-    w.U16(16);
-    w.Id("data");
-    w.U32(dataLen);
+    w.PcmHead(rate, 1, uint32_t(frames) * 2);
     for (int i = 0; i < frames; ++i)
         w.U16((8 * (i + 1) * scale) & 0xFFFF);
     return w.b;
