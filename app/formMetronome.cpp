@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 TfrmMetronome* frmMetronome = nullptr;
 
@@ -93,13 +94,18 @@ TfrmMetronome::TfrmMetronome(TComponent* Owner)
 void TfrmMetronome::Construct()
 {
     iniFile = new TIniFile(SettingsFileName());
+    // Until the per-user file exists, a copy on read-only media reads the file beside it.
+    std::unique_ptr<TIniFile> carried;
+    if (std::string source = SettingsSourceFileName(); source != iniFile->FileName())
+        carried = std::make_unique<TIniFile>(source);
+    TIniFile* stored = carried ? carried.get() : iniFile;
 
     SetWidth(Panel1->Width());
     SetHeight(Panel1->Height());
 
     // The position is applied as stored; only an edge past the 32-bit range is pulled in.
-    int32_t top = iniFile->ReadInteger("Form.Position", "top", Top());
-    int32_t left = iniFile->ReadInteger("Form.Position", "left", Left());
+    int32_t top = stored->ReadInteger("Form.Position", "top", Top());
+    int32_t left = stored->ReadInteger("Form.Position", "left", Left());
     left = int32_t(std::min<int64_t>(left, int64_t(INT32_MAX) - Width()));
     top = int32_t(std::min<int64_t>(top, int64_t(INT32_MAX) - Height()));
     SetBounds(left, top, Width(), Height());
@@ -108,14 +114,18 @@ void TfrmMetronome::Construct()
     tickTimer = new ZRThreadedTimer(true);
     tickTimer->SetInterval(tickInterval);
     tickTimer->SetOnTimer(TNotifyEvent(this, &TfrmMetronome::timerTimer, "timerTimer"));
+    // Ticks change nothing while Run is off, so the timer runs only while Run is on. The
+    // idle handler follows btnRun however it is switched, with a click or without.
+    tickTimer->SetEnabled(btnRun->StateOn());
+    Application->OnIdle = TIdleEvent(this, &TfrmMetronome::ApplicationIdle);
     tickTimer->Resume();
     tickTimer->SetPriority(tpNormal);
 
     beatBase = 0.0;
     lastBeat = 0.0;
 
-    sliderTempo->SetValue(iniFile->ReadInteger("Config", "Tempo", 120));
-    btnBeep->SetStateOn(iniFile->ReadInteger("Config", "Beep", 0) != 0);
+    sliderTempo->SetValue(stored->ReadInteger("Config", "Tempo", 120));
+    btnBeep->SetStateOn(stored->ReadInteger("Config", "Beep", 0) != 0);
 
     needleAngle = NeedleCentre;
     needle = { pbArea->Width() / 2, pbArea->Height(), 50, 10, 200, 10, 5 };
@@ -172,6 +182,8 @@ void TfrmMetronome::WriteSettings()
 void TfrmMetronome::FormDestroy(TObject*)
 {
     ReleaseSound();
+    if (Application && Application->OnIdle.Data() == static_cast<void*>(this))
+        Application->OnIdle = nullptr;
     ReleaseTimerAndSettings();
 }
 
@@ -190,6 +202,15 @@ void TfrmMetronome::ReleaseTimerAndSettings()
 }
 
 // ---- Beat engine ----------------------------------------------------------------------
+
+void TfrmMetronome::ApplicationIdle(TObject*, bool&)
+{
+    if (tickTimer)
+        tickTimer->SetEnabled(btnRun->StateOn());
+    // With Run off no tick comes to notice it: the sound stream closes here.
+    if (!btnRun->StateOn())
+        ReleaseSound();
+}
 
 void TfrmMetronome::timerTimer(TObject*)
 {
@@ -342,28 +363,30 @@ void TfrmMetronome::MoveNeedle(double angle)
     TPoint points[7];
 
     NeedlePolygon(points, dx, dy, needleAngle, needleErase);
-    plat::Region E = NeedleRegion(points);
+    plat::Region& E = moveErase;
+    E = NeedleRegion(points);
     if (needleCoveredAngle != needleAngle) {
         NeedlePolygon(points, dx, dy, needleAngle, needle);
-        needleCovered = needleMask.Covered(points);
+        needleMask.Covered(points, needleCovered);
     }
-    plat::Region O = needleCovered;
+    plat::Region& O = moveKept;
+    O = needleCovered;
     // Where both outlines are cut short, a corner pixel of the old needle's outline may
     // lie just outside the enlarged outline; it is erased all the same.
-    E = plat::Region::Combine(E, O, plat::RegionOp::Or);
+    E |= O;
 
     needleAngle = angle;
     NeedlePolygon(points, dx, dy, needleAngle, needle);
-    plat::Region N = needleMask.Covered(points);
-    needleCovered = N;
+    needleMask.Covered(points, needleCovered);
     needleCoveredAngle = needleAngle;
+    const plat::Region& N = needleCovered;
 
-    plat::Region E2 = plat::Region::Combine(E, N, plat::RegionOp::Diff);
-    O = plat::Region::Combine(O, N, plat::RegionOp::And);
-    plat::Region N2 = plat::Region::Combine(N, O, plat::RegionOp::Diff);
+    E -= N;                                        // E2: what the needle leaves
+    O &= N;                                        // what stays needle
+    moveNew.Assign(N, O, plat::RegionOp::Diff);    // N2: what it newly covers
 
-    pnlDisplay->InvalidateRgn(&E2, true);
-    pnlDisplay->InvalidateRgn(&N2, false);
+    pnlDisplay->InvalidateRgn(&E, true);
+    pnlDisplay->InvalidateRgn(&moveNew, false);
     pnlDisplay->ValidateRgn(&O);
     pnlDisplay->Update();
 }

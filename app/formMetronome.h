@@ -31,6 +31,7 @@ class TfrmMetronome : public TForm {
 public:
     explicit TfrmMetronome(TComponent* Owner);
     ~TfrmMetronome() override;
+    const char* ClassName() const override { return "TfrmMetronome"; }
 
     // Published fields, set by the form reader.
     TPanel* Panel1 = nullptr;
@@ -84,6 +85,8 @@ private:
     // Steps 2 to 12 of construction, after the description is read.
     void Construct();
     void MoveNeedle(double angle);
+    // Runs the tick timer exactly while btnRun is on.
+    void ApplicationIdle(TObject* Sender, bool& Done);
     void SetUpMixerButton();
     void WriteSettings();
     void ReleaseTimerAndSettings();
@@ -120,6 +123,8 @@ private:
     TNeedleMask needleMask;
     plat::Region needleCovered;
     double needleCoveredAngle = -1.0;
+    // Working regions of a move, kept so that a steady swing allocates nothing.
+    plat::Region moveErase, moveKept, moveNew;
 };
 
 // The single window, set by the application when it creates the form.

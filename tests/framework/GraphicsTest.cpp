@@ -163,13 +163,18 @@ TEST(CanvasTest, Frame3DMatchesItsPerPixelRule)
                 }
         }
 
-    // Rings stop when nothing is left inside, and the returned rectangle saturates at the
-    // edge of the 32-bit plane instead of wrapping.
+    // Rings stop when nothing is left inside, and the returned rectangle's edges stop
+    // inside the plane instead of wrapping.
     TBitmap b;
     b.SetSize(2, 2);
     TRect edge = Rect(INT32_MAX - 4, INT32_MIN, INT32_MAX, INT32_MIN + 4);
     Frame3D(b.Canvas(), edge, T, B, 2000000000);
-    EXPECT_EQ(edge, Rect(INT32_MAX, INT32_MIN + 2000000000, INT32_MAX - 2000000000, INT32_MIN));
+    EXPECT_EQ(edge,
+        Rect(INT32_MAX / 4, INT32_MIN + 2000000000, INT32_MAX - 2000000000, INT32_MIN / 4));
+    // A rectangle at the plane's edge whose rings all fit keeps its exact inset.
+    TRect wide = Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    Frame3D(b.Canvas(), wide, T, B, 1);
+    EXPECT_EQ(wide, Rect(INT32_MIN + 1, INT32_MIN + 1, INT32_MAX - 1, INT32_MAX - 1));
 }
 
 TEST(BitmapTest, TransparentColourIsTheBottomLeftPixelUnlessFixed)
