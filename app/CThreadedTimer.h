@@ -8,7 +8,7 @@
 // (also called by the destructor) ends the thread without a further tick. The owner
 // deletes the timer.
 
-#include "framework/Thread.h"
+#include "framework/core/Thread.h"
 
 #include <atomic>
 #include <condition_variable>

@@ -1,9 +1,9 @@
 #include "app/MixerLauncher.h"
 
-#include "framework/Bitmap.h"
-#include "framework/Color.h"
-#include "framework/Image.h"
-#include "framework/Picture.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Color.h"
+#include "framework/stdctrls/Image.h"
+#include "framework/graphics/Picture.h"
 #include "platform/system/Desktop.h"
 #include "platform/system/Process.h"
 #include "rackctls/RackCtls.h"

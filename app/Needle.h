@@ -3,7 +3,7 @@
 // an angle and a shape record. Angles are radians, counter-clockwise from the positive x
 // axis with screen y pointing down, so pi/2 is upright. Pure functions; GUI thread.
 
-#include "framework/Types.h"
+#include "framework/core/Types.h"
 
 #include <cstdint>
 

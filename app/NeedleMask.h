@@ -8,7 +8,7 @@
 // and the surface is left blank again by clearing just the runs read, so a call in a
 // steady stream allocates nothing. GUI thread.
 
-#include "framework/Types.h"
+#include "framework/core/Types.h"
 #include "platform/raster/Dc.h"
 #include "platform/raster/Region.h"
 #include "platform/raster/Surface.h"

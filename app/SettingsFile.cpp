@@ -1,7 +1,7 @@
 #include "app/SettingsFile.h"
 
-#include "framework/Application.h"
-#include "framework/SysUtils.h"
+#include "framework/controls/Application.h"
+#include "framework/core/SysUtils.h"
 #include "platform/system/Directories.h"
 
 namespace {

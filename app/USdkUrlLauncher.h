@@ -18,7 +18,7 @@
 // handler or program was started (xdg-open: exited with status 0), 2 (file not found)
 // otherwise.
 
-#include "framework/Thread.h"
+#include "framework/core/Thread.h"
 
 #include <cstdint>
 #include <functional>

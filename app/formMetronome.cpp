@@ -9,14 +9,14 @@
 #include "effectlib/EPLabels.h"
 #include "effectlib/mediabtn.h"
 #include "effectlib/Wavctrl.h"
-#include "framework/Application.h"
-#include "framework/Bevel.h"
-#include "framework/CustomPanel.h"
-#include "framework/Image.h"
-#include "framework/IniFile.h"
-#include "framework/PaintBox.h"
-#include "framework/SysUtils.h"
-#include "framework/TypInfo.h"
+#include "framework/controls/Application.h"
+#include "framework/stdctrls/Bevel.h"
+#include "framework/stdctrls/CustomPanel.h"
+#include "framework/stdctrls/Image.h"
+#include "framework/core/IniFile.h"
+#include "framework/stdctrls/PaintBox.h"
+#include "framework/core/SysUtils.h"
+#include "framework/core/TypInfo.h"
 #include "platform/sound/Sound.h"
 #include "platform/system/Clock.h"
 #include "platform/system/Directories.h"
@@ -146,8 +146,7 @@ TfrmMetronome::~TfrmMetronome()
 {
     // OnDestroy runs while every control still exists.
     BeforeDestruction();
-    delete tickTimer;
-    delete iniFile;
+    ReleaseTimerAndSettings();
 }
 
 void TfrmMetronome::SetUpMixerButton() { SetUpMixerIcon(imgMixerLogo, sbMixer); }
@@ -180,12 +179,19 @@ void TfrmMetronome::WriteSettings()
     iniFile->WriteInteger("Config", "Beep", btnBeep->StateOn() ? 1 : 0);
 }
 
-// The timer goes first, so that no tick runs once the window's state starts to go.
 void TfrmMetronome::FormDestroy(TObject*)
 {
     ReleaseSound();
     if (Application && Application->OnIdle.Data() == static_cast<void*>(this))
         Application->OnIdle = nullptr;
+    ReleaseTimerAndSettings();
+}
+
+// The one place the timer and the settings file go, whichever of OnDestroy, the
+// destructor or a failed construction comes first. The timer goes first, so that no tick
+// runs once the window's state starts to go.
+void TfrmMetronome::ReleaseTimerAndSettings()
+{
     if (tickTimer) {
         tickTimer->Stop();
         delete tickTimer;

@@ -8,7 +8,7 @@
 
 #include "app/Needle.h"
 #include "app/NeedleMask.h"
-#include "framework/Form.h"
+#include "framework/controls/Form.h"
 
 #include <cstdint>
 
@@ -89,6 +89,7 @@ private:
     void ApplicationIdle(TObject* Sender, bool& Done);
     void SetUpMixerButton();
     void WriteSettings();
+    void ReleaseTimerAndSettings();
     // The run's elapsed milliseconds at clock t: on the sound's clock while a grid gives
     // it, else on the program clock, kept continuous across a switch between the two.
     double RunElapsedMs(int32_t t, bool& fromSound);

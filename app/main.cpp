@@ -4,10 +4,10 @@
 // one line.
 
 #include "app/formMetronome.h"
-#include "framework/Application.h"
-#include "framework/SysUtils.h"
-#include "framework/Thread.h"
-#include "platform/raster/Surface.h"
+#include "framework/controls/Application.h"
+#include "framework/core/SysUtils.h"
+#include "framework/core/Thread.h"
+#include "platform/system/Failure.h"
 #include "platform/sdl/SdlWindowSystem.h"
 #include "platform/sound/Sound.h"
 

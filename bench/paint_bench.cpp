@@ -2,11 +2,11 @@
 // The framework's paint path at the needle's rate: a panel with an opaque dial image and
 // a paint box over it; each iteration moves a polygon and repaints only the difference
 // (erase the area left, paint the area newly covered, skip the overlap), then presents.
-#include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/CustomPanel.h"
-#include "framework/Image.h"
-#include "framework/PaintBox.h"
+#include "framework/controls/Application.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/stdctrls/CustomPanel.h"
+#include "framework/stdctrls/Image.h"
+#include "framework/stdctrls/PaintBox.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/raster/Region.h"
 

@@ -1,8 +1,8 @@
 #include "effectlib/Effbmp.h"
 #include "effectlib/Grutils.h"
 #include "effectlib/mediabtn.h"
-#include "framework/Bitmap.h"
-#include "framework/TypInfo.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/core/TypInfo.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "effectlib/Bmputils.h"
 
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
 #include "platform/raster/Dc.h"
 
 #include <cstring>

@@ -8,8 +8,8 @@
 // at the right are never drawn. Nothing here keeps state, and the source bitmap is never
 // modified. GUI thread only.
 
-#include "framework/Color.h"
-#include "framework/Types.h"
+#include "framework/graphics/Color.h"
+#include "framework/core/Types.h"
 #include "platform/raster/Region.h"
 
 #include <cstdint>

@@ -1,26 +1,20 @@
-// The bitmap slider: construction, properties, the value / position mapping, keys, the
-// ruler press with its repeat timer, dragging the thumb, and the stored image set.
+// The bitmap slider's behaviour: properties, value and position, keys, mouse, stored images.
 #include "effectlib/Bmslider.h"
 
-#include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/Filer.h"
-#include "framework/Stream.h"
-#include "framework/TypInfo.h"
+#include "framework/controls/Application.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/core/Filer.h"
+#include "framework/core/Stream.h"
+#include "framework/core/TypInfo.h"
+#include "platform/raster/Geometry.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace {
 
 constexpr uintptr_t TrackTimer = 1;
 constexpr int TrackPeriodMs = 400;
-
-int ClampToInt(int64_t v)
-{
-    return int(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
-}
 
 // Round to nearest, halves to even.
 int64_t RoundHalfEven(double v)
@@ -230,7 +224,8 @@ void TepBMPSlider::SetValue(int Value)
 // OnChange comes last: the handler may free the slider.
 void TepBMPSlider::SetValue64(int64_t Value)
 {
-    int v = ClampToInt(std::max<int64_t>(FMinValue, std::min<int64_t>(Value, FMaxValue)));
+    int v = plat::ClampToInt32(
+        std::max<int64_t>(FMinValue, std::min<int64_t>(Value, FMaxValue)));
     bool changed = v != FValue;
     FValue = v;
     SetThumbOffset(GetOffsetByValue(v));
@@ -259,8 +254,8 @@ int TepBMPSlider::GetOffsetByValue(int Value) const
     if (range > 0)
         p += RoundHalfEven(double(int64_t(GetRulerLength()) * (int64_t(Value) - FMinValue)) / double(range));
     if (Horizontal())
-        return ClampToInt(p);
-    return ClampToInt(int64_t(ClientHeight()) - p - FThumb->Height());
+        return plat::ClampToInt32(p);
+    return plat::ClampToInt32(int64_t(ClientHeight()) - p - FThumb->Height());
 }
 
 // Without travel every position means MinValue.
@@ -273,7 +268,7 @@ int TepBMPSlider::GetValueByOffset(int Offset) const
         q = RoundHalfEven(double((o - Margin) * (int64_t(FMaxValue) - FMinValue)) / double(RL));
     if (!HasOption(soSmooth))
         q = q / FIncrement * FIncrement;
-    return ClampToInt(q + FMinValue);
+    return plat::ClampToInt32(q + FMinValue);
 }
 
 int TepBMPSlider::GetThumbOffset() const { return Horizontal() ? FThumb->Left() : FThumb->Top(); }

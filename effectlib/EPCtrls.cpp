@@ -1,7 +1,7 @@
 #include "effectlib/EPCtrls.h"
 
-#include "framework/Form.h"
-#include "framework/TypInfo.h"
+#include "framework/controls/Form.h"
+#include "framework/core/TypInfo.h"
 #include "platform/window/WindowSystem.h"
 
 TepMoveForm::TepMoveForm(TComponent* AOwner)

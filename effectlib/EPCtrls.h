@@ -5,7 +5,7 @@
 // screen since the press, so a window system that moves windows late cannot make the
 // drag lag or swing. Owns nothing; GUI thread only.
 
-#include "framework/GraphicControl.h"
+#include "framework/controls/GraphicControl.h"
 
 class TepMoveForm : public TGraphicControl {
 public:

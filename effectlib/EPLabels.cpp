@@ -1,8 +1,8 @@
 #include "effectlib/EPLabels.h"
 
 #include "effectlib/Effbmp.h"
-#include "framework/Bitmap.h"
-#include "framework/TypInfo.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/core/TypInfo.h"
 
 namespace {
 

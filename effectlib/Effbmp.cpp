@@ -1,8 +1,8 @@
 // TEffectBmp: storage, pixel access and the copies onto drawing contexts.
 #include "effectlib/Effbmp.h"
 
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
 #include "platform/raster/Dc.h"
 #include "platform/raster/Surface.h"
 

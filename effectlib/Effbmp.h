@@ -8,8 +8,8 @@
 // operation clips to the buffers it touches; a buffer of zero size does nothing. Owned by
 // its creator; one thread at a time.
 
-#include "framework/Color.h"
-#include "framework/Types.h"
+#include "framework/graphics/Color.h"
+#include "framework/core/Types.h"
 
 #include <cstdint>
 #include <vector>

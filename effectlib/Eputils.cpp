@@ -1,9 +1,9 @@
 #include "effectlib/Eputils.h"
 
 #include "effectlib/Bmputils.h"
-#include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
+#include "framework/controls/Application.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
 #include "platform/raster/Dc.h"
 
 #include <algorithm>

@@ -7,8 +7,8 @@
 
 #include "effectlib/Effbmp.h"
 #include "effectlib/Grutils.h"
-#include "framework/Color.h"
-#include "framework/Types.h"
+#include "framework/graphics/Color.h"
+#include "framework/core/Types.h"
 #include "platform/raster/Region.h"
 
 #include <cstdint>

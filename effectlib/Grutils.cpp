@@ -1,10 +1,11 @@
 #include "effectlib/Grutils.h"
 
-#include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
-#include "framework/CustomControl.h"
-#include "framework/Form.h"
+#include "framework/controls/Application.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/controls/CustomControl.h"
+#include "framework/controls/Form.h"
+#include "platform/raster/Geometry.h"
 #include "platform/raster/Dc.h"
 
 #include <algorithm>
@@ -90,28 +91,13 @@ void CopyParentImage1(TControl* Control, TCanvas* Canvas)
     }
 }
 
-// Rings stop once they have nothing left inside them, so a huge Width costs nothing.
+// The canvas's frame painter draws the pixels; this name leaves the pen one pixel wide.
 void Frm3D(TCanvas* Canvas, TRect Rect, TColor TopColor, TColor BottomColor, int Width)
 {
     if (!Canvas)
         return;
     Canvas->Pen()->SetWidth(1);
-    plat::Dc* dc = Canvas->Handle();
-    const plat::Color top = ColorToRGB(TopColor) & 0xFFFFFF;
-    const plat::Color bottom = ColorToRGB(BottomColor) & 0xFFFFFF;
-    for (int k = 0; k < Width; ++k) {
-        const int64_t l = int64_t(Rect.Left) + k, t = int64_t(Rect.Top) + k;
-        const int64_t r = int64_t(Rect.Right) - 1 - k, b = int64_t(Rect.Bottom) - 1 - k;
-        if (r < l || b < t)
-            break;
-        auto box = [](int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
-            return plat::Rect { int32_t(x0), int32_t(y0), int32_t(x1), int32_t(y1) };
-        };
-        dc->FillRect(box(l, t, l + 1, b), top);           // column l, rows t .. b - 1
-        dc->FillRect(box(l, t, r, t + 1), top);           // row t, columns l .. r - 1
-        dc->FillRect(box(r, t, r + 1, b), bottom);        // column r, rows t .. b - 1
-        dc->FillRect(box(l, b, r + 1, b + 1), bottom);    // row b, columns l .. r
-    }
+    Frame3D(Canvas, Rect, TopColor, BottomColor, Width);
 }
 
 // The two split points lie where the ellipse turns from its upper left half to its lower
@@ -150,7 +136,7 @@ void RndRectFrm3D(TCanvas* Canvas, const TRect& Rect, TColor TopColor, TColor Bo
 {
     if (!Canvas)
         return;
-    auto c = [](int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    auto c = plat::ClampToInt32;
     int64_t L = Rect.Left, T = Rect.Top;
     const int64_t R = Rect.Right, B = Rect.Bottom;
     Canvas->Pen()->SetWidth(PenWidth);

@@ -3,8 +3,8 @@
 // every "transparent" control), three-dimensional frames, colour arithmetic and a copy of
 // the screen. Nothing here keeps state. GUI thread only.
 
-#include "framework/Color.h"
-#include "framework/Types.h"
+#include "framework/graphics/Color.h"
+#include "framework/core/Types.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // Hit tests for ellipses and rounded rectangles, in the coordinates of the given
 // rectangle. Pure functions.
 
-#include "framework/Types.h"
+#include "framework/core/Types.h"
 
 // Within the ellipse of centre (Left + W div 2, Top + H div 2) and half-axes W div 2 and
 // H div 2 (a half-axis of 0 counts as 1), boundary included.

@@ -4,8 +4,8 @@
 
 #include "effectlib/Effbmp.h"
 #include "effectlib/Grutils.h"
-#include "framework/Bitmap.h"
-#include "framework/TypInfo.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/core/TypInfo.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 // OnClick of their own. A button owns its glyph; its sounds are references to wave players
 // that are cleared when those are removed. GUI thread only.
 
-#include "framework/CustomControl.h"
-#include "framework/GraphicControl.h"
+#include "framework/controls/CustomControl.h"
+#include "framework/controls/GraphicControl.h"
 
 #include <memory>
 

@@ -3,9 +3,9 @@
 
 #include "effectlib/Bmputils.h"
 #include "effectlib/Wavctrl.h"
-#include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/TypInfo.h"
+#include "framework/controls/Application.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/core/TypInfo.h"
 #include "platform/window/WindowSystem.h"
 
 #include <type_traits>

@@ -1,9 +1,9 @@
 #include "effectlib/Wavctrl.h"
 
-#include "framework/Filer.h"
-#include "framework/Stream.h"
-#include "framework/SysUtils.h"
-#include "framework/TypInfo.h"
+#include "framework/core/Filer.h"
+#include "framework/core/Stream.h"
+#include "framework/core/SysUtils.h"
+#include "framework/core/TypInfo.h"
 #include "platform/sound/Sound.h"
 #include "platform/system/Files.h"
 

@@ -5,7 +5,7 @@
 // checks every image before it plays it and keeps its own decoded copy, so a wave may
 // change while its sound plays. GUI thread only.
 
-#include "framework/Component.h"
+#include "framework/core/Component.h"
 
 #include <cstdint>
 #include <memory>

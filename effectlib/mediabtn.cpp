@@ -3,8 +3,8 @@
 #include "effectlib/Eputils.h"
 #include "effectlib/Grutils.h"
 #include "effectlib/Wavctrl.h"
-#include "framework/Bitmap.h"
-#include "framework/TypInfo.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/core/TypInfo.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 // by a one-pixel blur, with the caption on top. A button owns its three faces; its sounds
 // are references to wave players, cleared when those go. GUI thread only.
 
-#include "framework/CustomControl.h"
-#include "framework/Form.h"
+#include "framework/controls/CustomControl.h"
+#include "framework/controls/Form.h"
 
 #include <memory>
 

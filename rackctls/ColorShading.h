@@ -4,8 +4,8 @@
 // and a dark shade. Every panel control takes its bevel and unlit-LED colours from here.
 // Pure functions; any thread.
 
-#include "framework/Color.h"
-#include "framework/SysUtils.h"
+#include "framework/graphics/Color.h"
+#include "framework/core/SysUtils.h"
 
 // Raised for a component outside [0, 1]; the message names the component.
 class EColorConv : public Exception {

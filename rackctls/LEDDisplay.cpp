@@ -1,7 +1,7 @@
 #include "rackctls/RackCtls.h"
 
-#include "framework/SysUtils.h"
-#include "framework/TypInfo.h"
+#include "framework/core/SysUtils.h"
+#include "framework/core/TypInfo.h"
 
 #include <algorithm>
 #include <charconv>

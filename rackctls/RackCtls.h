@@ -5,9 +5,9 @@
 // out-of-range values of small ranges, store, recompute and repaint. No control throws.
 // GUI thread only.
 
-#include "framework/Bitmap.h"
-#include "framework/CustomPanel.h"
-#include "framework/GraphicControl.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/stdctrls/CustomPanel.h"
+#include "framework/controls/GraphicControl.h"
 #include "rackctls/ColorShading.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "rackctls/RackCtls.h"
 
-#include "framework/TypInfo.h"
+#include "framework/core/TypInfo.h"
 
 TScrewPanel::TScrewPanel(TComponent* AOwner)
     : TCustomPanel(AOwner)

@@ -1,6 +1,7 @@
 #include "platform/raster/ImageFiles_p.h"
 #include "platform/raster/Palette.h"
 
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 
@@ -156,7 +157,7 @@ std::optional<Bytes> ReadFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
-        ReportFailure("cannot open " + path);
+        ReportFailure("cannot open " + path + ": " + std::strerror(errno));
         return std::nullopt;
     }
     const std::streamoff size = in.tellg();
@@ -183,7 +184,7 @@ bool WriteFileBytes(const std::string& path, std::span<const uint8_t> data)
     if (out)
         out.close();
     if (!out) {
-        ReportFailure("cannot write " + path);
+        ReportFailure("cannot write " + path + ": " + std::strerror(errno));
         return false;
     }
     return true;

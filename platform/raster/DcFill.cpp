@@ -48,9 +48,8 @@ Region ClippedPolygon(std::span<const Point> points, FillMode mode, Point origin
     if (points.size() < 3 || clip.Empty())
         return {};
     // Logical pixels beyond the 32-bit range never lie inside a polygon of 32-bit points.
-    auto logical = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
-    Rect box { logical(clip.l - origin.x), logical(clip.t - origin.y), logical(clip.r - origin.x),
-        logical(clip.b - origin.y) };
+    Rect box { ClampToInt32(clip.l - origin.x), ClampToInt32(clip.t - origin.y),
+        ClampToInt32(clip.r - origin.x), ClampToInt32(clip.b - origin.y) };
     Region r = Region::FromPolygon(points, mode, box);
     r.Offset(origin.x, origin.y);
     return r;

@@ -11,8 +11,7 @@ namespace {
 
 Rect ClampedRect(int64_t l, int64_t t, int64_t r, int64_t b)
 {
-    auto c = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
-    return { c(l), c(t), c(r), c(b) };
+    return { ClampToInt32(l), ClampToInt32(t), ClampToInt32(r), ClampToInt32(b) };
 }
 
 // dst + (src - dst) * a / 255, rounded half away from zero, per channel.

@@ -50,11 +50,13 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-inline int32_t SaturatingAdd(int32_t a, int32_t b)
+// v pulled into the 32-bit range: the one saturating conversion from 64-bit arithmetic.
+constexpr int32_t ClampToInt32(int64_t v)
 {
-    int64_t s = int64_t(a) + b;
-    return int32_t(std::clamp<int64_t>(s, INT32_MIN, INT32_MAX));
+    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
+
+inline int32_t SaturatingAdd(int32_t a, int32_t b) { return ClampToInt32(int64_t(a) + b); }
 
 inline Rect Rect::Offset(int32_t dx, int32_t dy) const
 {

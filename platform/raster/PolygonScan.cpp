@@ -10,7 +10,7 @@
 #include "platform/raster/Region.h"
 
 #include "platform/raster/Region_p.h"
-#include "platform/raster/Surface.h"
+#include "platform/system/Failure.h"
 
 #include <algorithm>
 

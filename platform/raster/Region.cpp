@@ -1,7 +1,7 @@
 #include "platform/raster/Region.h"
 
 #include "platform/raster/Region_p.h"
-#include "platform/raster/Surface.h"
+#include "platform/system/Failure.h"
 
 #include <algorithm>
 #include <limits>
@@ -9,6 +9,35 @@
 namespace plat {
 
 using detail::BandWriter;
+
+std::string detail::CanonicalFault(std::span<const Rect> rs)
+{
+    for (size_t i = 0; i < rs.size(); ++i) {
+        const Rect& r = rs[i];
+        if (r.Empty())
+            return "empty rectangle " + std::to_string(i);
+        if (i == 0)
+            continue;
+        const Rect& p = rs[i - 1];
+        if (p.top == r.top && (p.bottom != r.bottom || p.right >= r.left))
+            return "bad span order at " + std::to_string(i);
+        if (p.top != r.top && p.bottom > r.top)
+            return "bands overlap at " + std::to_string(i);
+    }
+    std::vector<size_t> starts;
+    for (size_t i = 0; i <= rs.size(); ++i)
+        if (i == rs.size() || i == 0 || rs[i].top != rs[i - 1].top)
+            starts.push_back(i);
+    auto sameSpan
+        = [](const Rect& p, const Rect& q) { return p.left == q.left && p.right == q.right; };
+    for (size_t k = 2; k < starts.size(); ++k) {
+        auto a = rs.begin() + ptrdiff_t(starts[k - 2]), b = rs.begin() + ptrdiff_t(starts[k - 1]);
+        auto e = rs.begin() + ptrdiff_t(starts[k]);
+        if (a->bottom == b->top && std::equal(a, b, b, e, sameSpan))
+            return "unmerged bands at " + std::to_string(starts[k - 1]);
+    }
+    return {};
+}
 
 namespace {
 
@@ -267,6 +296,7 @@ Region Region::Combine(const Region& a, const Region& b, RegionOp op)
         ReportFailure("region combination with an unknown operation");
         break;
     }
+    METRONOME_ASSERT(detail::CanonicalFault(result.FRects).empty());
     return result;
 }
 

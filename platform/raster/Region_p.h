@@ -2,14 +2,23 @@
 // Internals shared by the region combiner and the polygon scan converter.
 
 #include "platform/raster/Geometry.h"
+#include "platform/system/Assert.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace plat::detail {
 
 __extension__ typedef __int128 Int128;
+
+// Why rects is not in the canonical form a region keeps (the first fault found), or ""
+// when it is: no empty rectangle, bands sorted and apart, spans of a band sorted and not
+// touching, and no two touching bands with the same spans.
+std::string CanonicalFault(std::span<const Rect> rects);
 
 // Largest rectangle count a polygon region may reach before the request is refused
 // (16 M rectangles, 256 MiB).
@@ -31,6 +40,11 @@ public:
     {
         if (xs.empty() || bottom <= top)
             return;
+        // The merge below compares with the last band only, so the list stays canonical
+        // only if bands come top to bottom and spans come sorted and apart.
+        METRONOME_ASSERT(xs.size() % 2 == 0);
+        METRONOME_ASSERT(std::is_sorted(xs.begin(), xs.end(), std::less_equal<int32_t>()));
+        METRONOME_ASSERT(FLastBand >= FOut.size() || FOut.back().bottom <= top);
         size_t count = xs.size() / 2;
         if (FLastBand < FOut.size() && FOut.back().bottom == top && FOut.size() - FLastBand == count
             && SameSpans(xs)) {

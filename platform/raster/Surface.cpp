@@ -3,27 +3,10 @@
 #include "platform/raster/Palette.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
-#include <mutex>
 
 namespace plat {
-
-namespace {
-std::mutex gErrorMutex;
-std::string gLastError;
-}
-
-void ReportFailure(const std::string& what)
-{
-    std::lock_guard lock(gErrorMutex);
-    gLastError = what;
-}
-
-std::string LastError()
-{
-    std::lock_guard lock(gErrorMutex);
-    return gLastError;
-}
 
 int BitsPerPixel(PixelFormat f)
 {
@@ -65,7 +48,8 @@ void Surface::ConvertTo(PixelFormat format, const std::vector<Color>& palette)
     }
     // Built apart first: the given palette may be this surface's own.
     std::vector<Color> next = palette.empty() ? StandardPalette(format)
-        : std::vector<Color>(palette.begin(), palette.begin() + std::min<ptrdiff_t>(ptrdiff_t(palette.size()), capacity));
+        : std::vector<Color>(palette.begin(),
+              palette.begin() + std::min<std::ptrdiff_t>(std::ptrdiff_t(palette.size()), capacity));
     FPalette = std::move(next);
     for (Color& c : FPalette)
         c &= 0xFFFFFF;

@@ -12,6 +12,7 @@
 
 #include "platform/raster/Color.h"
 #include "platform/raster/Geometry.h"
+#include "platform/system/Failure.h"
 
 #include <cstdint>
 #include <string>
@@ -63,12 +64,6 @@ private:
     std::vector<Color> FPalette;
     std::vector<Pixel> FPixels;
 };
-
-// The one failure funnel of the platform layer: every refused request (an allocation too
-// large, a file that cannot be read) records its reason here. Break on ReportFailure to
-// catch them in a debugger.
-void ReportFailure(const std::string& what);
-std::string LastError();
 
 // The largest pixel count a surface may have (256 M pixels, 1 GiB).
 constexpr int64_t MaxSurfacePixels = int64_t(1) << 28;

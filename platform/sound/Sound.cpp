@@ -1,6 +1,6 @@
 #include "platform/sound/Sound.h"
 
-#include "platform/raster/Surface.h"
+#include "platform/system/Failure.h"
 #include "platform/sound/Mixer_p.h"
 #include "platform/sound/Wave_p.h"
 #include "platform/system/Clock.h"

@@ -1,6 +1,6 @@
 #include "platform/system/Process.h"
 
-#include "platform/raster/Surface.h"
+#include "platform/system/Failure.h"
 
 #include <cerrno>
 #include <csignal>

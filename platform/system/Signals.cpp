@@ -1,6 +1,6 @@
 #include "platform/system/Signals.h"
 
-#include "platform/raster/Surface.h"
+#include "platform/system/Failure.h"
 
 #include <cerrno>
 #include <cstring>

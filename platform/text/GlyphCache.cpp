@@ -1,4 +1,4 @@
-#include "platform/raster/Surface.h"
+#include "platform/system/Failure.h"
 #include "platform/text/FontImpl.h"
 
 #include FT_SYNTHESIS_H

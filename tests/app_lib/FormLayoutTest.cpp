@@ -5,8 +5,8 @@
 // dropped value in the description fails here.
 #include "MetronomeTestSupport.h"
 
-#include "framework/Bevel.h"
-#include "framework/FormText_p.h"
+#include "framework/stdctrls/Bevel.h"
+#include "framework/core/FormText_p.h"
 
 #include <map>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "MetronomeTestSupport.h"
 
-#include "framework/Image.h"
-#include "framework/Bitmap.h"
-#include "framework/Picture.h"
+#include "framework/stdctrls/Image.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Picture.h"
 
 #include <climits>
 

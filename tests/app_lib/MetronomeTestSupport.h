@@ -11,17 +11,18 @@
 #include "effectlib/EPLabels.h"
 #include "effectlib/Wavctrl.h"
 #include "effectlib/mediabtn.h"
-#include "framework/Application.h"
-#include "framework/CustomPanel.h"
-#include "framework/Icon.h"
-#include "framework/Image.h"
-#include "framework/IniFile.h"
-#include "framework/PaintBox.h"
-#include "framework/Thread.h"
+#include "framework/controls/Application.h"
+#include "framework/stdctrls/CustomPanel.h"
+#include "framework/graphics/Icon.h"
+#include "framework/stdctrls/Image.h"
+#include "framework/core/IniFile.h"
+#include "framework/stdctrls/PaintBox.h"
+#include "framework/core/Thread.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/sound/Sound.h"
 #include "platform/system/Clock.h"
 #include "rackctls/RackCtls.h"
+#include "support/HeadlessFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -31,14 +32,12 @@
 #include <sstream>
 #include <string>
 
-class MetronomeTest : public ::testing::Test {
+class MetronomeTest : public HeadlessTest {
 protected:
     void SetUp() override
     {
-        plat::InstallWindowSystem(&ws);
-        plat::UseManualClock(true, 1000);
+        HeadlessTest::SetUp();
         plat::sound::testing::UseManualOutput(1000, 10);
-        Application->Reset();
         Application->Initialize();
         SetSynchronizeShutdown(false);
         std::random_device rd;
@@ -51,10 +50,8 @@ protected:
 
     void TearDown() override
     {
-        Application->Reset();
+        HeadlessTest::TearDown();
         SetSettingsFileName("");
-        plat::InstallWindowSystem(nullptr);
-        plat::UseManualClock(false);
         plat::sound::Stop();
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);
@@ -103,7 +100,6 @@ protected:
     int Shown() const { return int(form->dispBeat->Value()); }
     bool LampLit() const { return form->pnlFlash->Color() == clLime; }
 
-    plat::HeadlessWindowSystem ws;
     std::filesystem::path dir;
     std::string ini;
     TfrmMetronome* form = nullptr;

@@ -1,8 +1,8 @@
 #include "app/MixerLauncher.h"
-#include "framework/Bitmap.h"
-#include "framework/Color.h"
-#include "framework/Image.h"
-#include "framework/Picture.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Color.h"
+#include "framework/stdctrls/Image.h"
+#include "framework/graphics/Picture.h"
 #include "rackctls/RackCtls.h"
 
 #include "LauncherTestSupport.h"

@@ -1,5 +1,5 @@
 #include "app/CThreadedTimer.h"
-#include "framework/Thread.h"
+#include "framework/core/Thread.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include "EffectControlsTestSupport.h"
 
 #include "effectlib/Bmslider.h"
-#include "framework/Bitmap.h"
-#include "framework/CustomPanel.h"
-#include "framework/Writer.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/stdctrls/CustomPanel.h"
+#include "framework/core/Writer.h"
 #include "platform/raster/ImageFiles.h"
 
 #include <climits>

@@ -6,9 +6,9 @@
 #include "effectlib/Effbmp.h"
 #include "effectlib/Wavctrl.h"
 #include "effectlib/mediabtn.h"
-#include "framework/Bitmap.h"
-#include "framework/Stream.h"
-#include "framework/Writer.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/core/Stream.h"
+#include "framework/core/Writer.h"
 
 #include <chrono>
 #include <climits>

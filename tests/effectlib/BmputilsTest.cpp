@@ -1,7 +1,7 @@
 #include "effectlib/Bmputils.h"
 
 #include "EffectCoreTestSupport.h"
-#include "framework/Canvas.h"
+#include "framework/graphics/Canvas.h"
 
 #include <gtest/gtest.h>
 

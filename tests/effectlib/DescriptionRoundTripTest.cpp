@@ -3,10 +3,10 @@
 #include "EffectControlsTestSupport.h"
 
 #include "effectlib/mediabtn.h"
-#include "framework/CustomPanel.h"
-#include "framework/Font.h"
-#include "framework/Reader.h"
-#include "framework/Writer.h"
+#include "framework/stdctrls/CustomPanel.h"
+#include "framework/graphics/Font.h"
+#include "framework/core/Reader.h"
+#include "framework/core/Writer.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "effectlib/EPLabels.h"
 
 #include "EffectCoreTestSupport.h"
-#include "framework/Canvas.h"
-#include "framework/GraphicControl.h"
-#include "framework/Image.h"
-#include "framework/Writer.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/controls/GraphicControl.h"
+#include "framework/stdctrls/Image.h"
+#include "framework/core/Writer.h"
 #include "platform/raster/ImageFiles.h"
 
 #include <gtest/gtest.h>
@@ -12,25 +12,6 @@
 using effcoretest::HeadlessFormTest;
 
 namespace {
-
-class TFillBox : public TGraphicControl {
-public:
-    TFillBox(TWinControl* parent, const TRect& r, TColor c)
-        : TGraphicControl(parent)
-        , FFill(c)
-    {
-        SetBoundsRect(r);
-        SetParent(parent);
-    }
-    TColor FFill;
-
-protected:
-    void Paint() override
-    {
-        Canvas()->Brush()->SetColor(FFill);
-        Canvas()->FillRect(ClientRect());
-    }
-};
 
 // Black text on white at the given places, in a bitmap of w x h: the test's own picture
 // of where a caption's pixels fall.
@@ -165,7 +146,7 @@ TEST_F(EPLabelsTest, TransparentLabelShowsTheImageBeneathAndShadesIt)
 TEST_F(EPLabelsTest, BlurredShadowStaysUnderItsMaskAndTakesTheHueBehind)
 {
     TForm* form = NewForm(200, 60, clWhite);
-    new TFillBox(form, Rect(0, 0, 200, 60), clBlue);
+    NewFillBox(form, Rect(0, 0, 200, 60), clBlue);
     auto* l = NewLabel(form, Rect(0, 0, 120, 40), "Hue");
     l->SetShadowOffset(1);
     l->SetBlurShadow(true);
@@ -204,7 +185,7 @@ TEST_F(EPLabelsTest, ShadowIsInvisibleOnBlackAndAnEmptyCaptionShowsOnlyTheBackgr
     dark->Font()->SetColor(clBlack);
     dark->SetShadowOffset(2);
     dark->SetBlurShadow(true);
-    new TFillBox(form, Rect(100, 0, 200, 60), clRed);
+    NewFillBox(form, Rect(100, 0, 200, 60), clRed);
     auto* empty = NewLabel(form, Rect(110, 0, 190, 30), "");
     empty->SetTransparent(true);
     Pump();
@@ -261,7 +242,7 @@ TEST_F(EPLabelsTest, GalleryOfTheWindowLabels)
     title->Font()->SetHeight(-17);
     title->Font()->SetStyle(fsBold);
     title->SetCaption("Kelvo Music Metronome 1.0");
-    new TFillBox(form, Rect(10, 30, 320, 96), 0x00D0D0D0);
+    NewFillBox(form, Rect(10, 30, 320, 96), 0x00D0D0D0);
     auto* tempo = new TepShadowLabel(form);
     tempo->SetParent(form);
     tempo->SetBounds(11, 31, 308, 56);

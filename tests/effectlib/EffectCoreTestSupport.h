@@ -2,12 +2,9 @@
 // Shared pieces of the tests of the effect library's drawing routines and bases: bitmaps
 // built from pixel rows, a headless form fixture and a PNG directory for the gallery.
 
-#include "framework/Application.h"
-#include "framework/Bitmap.h"
-#include "framework/Form.h"
-#include "platform/headless/HeadlessWindowSystem.h"
-#include "platform/raster/Dc.h"
-#include "platform/system/Clock.h"
+#include "framework/graphics/Bitmap.h"
+#include "support/FillBox.h"
+#include "support/HeadlessFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -33,34 +30,13 @@ inline void SolidBitmap(TBitmap& b, int w, int h, TColor c)
     b.Handle()->Fill(c);
 }
 
-class HeadlessFormTest : public ::testing::Test {
+// The shared headless fixture with this suite's default form (120 x 80).
+class HeadlessFormTest : public HeadlessTest {
 protected:
-    void SetUp() override
-    {
-        plat::InstallWindowSystem(&ws);
-        plat::UseManualClock(true, 1000);
-        Application->Reset();
-    }
-    void TearDown() override
-    {
-        Application->Reset();
-        plat::InstallWindowSystem(nullptr);
-        plat::UseManualClock(false);
-    }
     TForm* NewForm(int w = 120, int h = 80, TColor color = clWhite)
     {
-        auto* f = new TForm(Application);
-        f->SetBorderStyle(bsNone);
-        f->SetBounds(0, 0, w, h);
-        f->SetColor(color);
-        f->Show();
-        Application->ProcessMessages();
-        return f;
+        return HeadlessTest::NewForm(w, h, 0, 0, color);
     }
-    void Pump() { Application->ProcessMessages(); }
-    static TColor Pixel(TForm* f, int x, int y) { return f->Framebuffer().GetColor(x, y); }
-
-    plat::HeadlessWindowSystem ws;
 };
 
 inline std::string GalleryDir()

@@ -2,7 +2,7 @@
 #include "effectlib/Ptinform.h"
 
 #include "EffectCoreTestSupport.h"
-#include "framework/Canvas.h"
+#include "framework/graphics/Canvas.h"
 
 #include <gtest/gtest.h>
 

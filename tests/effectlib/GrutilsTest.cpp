@@ -1,9 +1,9 @@
 #include "effectlib/Grutils.h"
 
 #include "EffectCoreTestSupport.h"
-#include "framework/Canvas.h"
-#include "framework/CustomControl.h"
-#include "framework/GraphicControl.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/controls/CustomControl.h"
+#include "framework/controls/GraphicControl.h"
 
 #include <gtest/gtest.h>
 
@@ -13,45 +13,6 @@ using effcoretest::SolidBitmap;
 namespace {
 
 constexpr TColor Bg = 0x00123456;
-
-// A graphic control that fills itself with one colour.
-class TFillBox : public TGraphicControl {
-public:
-    TFillBox(TWinControl* parent, const TRect& r, TColor c)
-        : TGraphicControl(parent)
-        , FFill(c)
-    {
-        SetBoundsRect(r);
-        SetParent(parent);
-    }
-    TColor FFill;
-
-protected:
-    void Paint() override
-    {
-        Canvas()->Brush()->SetColor(FFill);
-        Canvas()->FillRect(ClientRect());
-    }
-};
-
-// A windowed control that fills itself with its colour.
-class TFillWindow : public TCustomControl {
-public:
-    TFillWindow(TWinControl* parent, const TRect& r, TColor c)
-        : TCustomControl(parent)
-    {
-        SetBoundsRect(r);
-        SetColor(c);
-        SetParent(parent);
-    }
-
-protected:
-    void Paint() override
-    {
-        Canvas()->Brush()->SetColor(Color());
-        Canvas()->FillRect(ClientRect());
-    }
-};
 
 TColor At(TBitmap& b, int x, int y) { return b.Image().GetColor(x, y); }
 
@@ -163,7 +124,7 @@ class GrutilsFormTest : public HeadlessFormTest { };
 
 TEST_F(GrutilsFormTest, CopyParentImageWithoutParentLeavesTheCanvas)
 {
-    TFillBox* orphan = new TFillBox(nullptr, Rect(0, 0, 5, 5), clRed);
+    TColorBox* orphan = NewFillBox(nullptr, Rect(0, 0, 5, 5), clRed);
     orphan->SetParent(nullptr);
     TBitmap b;
     SolidBitmap(b, 5, 5, Bg);
@@ -177,13 +138,13 @@ TEST_F(GrutilsFormTest, CopyParentImageWithoutParentLeavesTheCanvas)
 TEST_F(GrutilsFormTest, CopyParentImageTakesTheFaceAndOnlySiblingsPaintedBefore)
 {
     TForm* form = NewForm(60, 60, clWhite);
-    new TFillBox(form, Rect(0, 0, 20, 20), clRed);
-    auto* far = new TFillBox(form, Rect(45, 45, 55, 55), clLime);
-    auto* hidden = new TFillBox(form, Rect(10, 25, 20, 30), clYellow);
+    NewFillBox(form, Rect(0, 0, 20, 20), clRed);
+    auto* far = NewFillBox(form, Rect(45, 45, 55, 55), clLime);
+    auto* hidden = NewFillBox(form, Rect(10, 25, 20, 30), clYellow);
     hidden->SetVisible(false);
-    auto* window = new TFillWindow(form, Rect(22, 10, 27, 15), clFuchsia);
-    auto* target = new TFillBox(form, Rect(10, 10, 30, 30), clBlack);
-    auto* after = new TFillBox(form, Rect(15, 15, 40, 40), clBlue);
+    auto* window = new TColorWindow(form, form, Rect(22, 10, 27, 15), clFuchsia);
+    auto* target = NewFillBox(form, Rect(10, 10, 30, 30), clBlack);
+    auto* after = NewFillBox(form, Rect(15, 15, 40, 40), clBlue);
     Pump();
     const int farPaints = far->PaintCount();
 
@@ -206,10 +167,10 @@ TEST_F(GrutilsFormTest, CopyParentImageTakesTheFaceAndOnlySiblingsPaintedBefore)
 TEST_F(GrutilsFormTest, CopyParentImage1AddsTheWindowedSiblingsBefore)
 {
     TForm* form = NewForm(60, 60, clWhite);
-    new TFillBox(form, Rect(0, 0, 20, 20), clRed);
-    new TFillWindow(form, Rect(22, 10, 27, 15), clFuchsia);
-    auto* target = new TFillWindow(form, Rect(10, 10, 30, 30), clBlack);
-    new TFillWindow(form, Rect(24, 24, 40, 40), clBlue);
+    NewFillBox(form, Rect(0, 0, 20, 20), clRed);
+    new TColorWindow(form, form, Rect(22, 10, 27, 15), clFuchsia);
+    auto* target = new TColorWindow(form, form, Rect(10, 10, 30, 30), clBlack);
+    new TColorWindow(form, form, Rect(24, 24, 40, 40), clBlue);
     Pump();
     TBitmap b;
     SolidBitmap(b, 20, 20, Bg);
@@ -225,7 +186,7 @@ TEST_F(GrutilsFormTest, CopyParentImage1AddsTheWindowedSiblingsBefore)
 TEST_F(GrutilsFormTest, GetScreenImageCopiesWhatTheFormsShow)
 {
     TForm* form = NewForm(40, 30, clWhite);
-    new TFillBox(form, Rect(10, 10, 20, 20), clRed);
+    NewFillBox(form, Rect(10, 10, 20, 20), clRed);
     Pump();
     TBitmap b;
     SolidBitmap(b, 50, 50, Bg);

@@ -3,7 +3,7 @@
 #include "EffectControlsTestSupport.h"
 
 #include "effectlib/EPCtrls.h"
-#include "framework/CustomPanel.h"
+#include "framework/stdctrls/CustomPanel.h"
 
 namespace {
 

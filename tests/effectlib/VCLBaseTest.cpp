@@ -3,9 +3,9 @@
 #include "EffectCoreTestSupport.h"
 #include "effectlib/Effbmp.h"
 #include "effectlib/Wavctrl.h"
-#include "framework/Canvas.h"
-#include "framework/Reader.h"
-#include "framework/Writer.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/core/Reader.h"
+#include "framework/core/Writer.h"
 
 #include <memory>
 
@@ -69,25 +69,6 @@ protected:
     {
         TEffectBmp* b = EfBmp();
         b->SetPixel(0, 0, 0x00FF00);
-    }
-};
-
-class TFillBox : public TGraphicControl {
-public:
-    TFillBox(TWinControl* parent, const TRect& r, TColor c)
-        : TGraphicControl(parent)
-        , FFill(c)
-    {
-        SetBoundsRect(r);
-        SetParent(parent);
-    }
-    TColor FFill;
-
-protected:
-    void Paint() override
-    {
-        Canvas()->Brush()->SetColor(FFill);
-        Canvas()->FillRect(ClientRect());
     }
 };
 
@@ -162,9 +143,9 @@ TEST_F(VCLBaseTest, TransparentTogglesOpacityAndXPaintRestoresIt)
 TEST_F(VCLBaseTest, TransparentFaceStartsFromWhatLiesBeneathAndFollowsAMove)
 {
     TForm* form = NewForm(60, 60, clWhite);
-    new TFillBox(form, Rect(0, 0, 20, 20), clRed);
+    NewFillBox(form, Rect(0, 0, 20, 20), clRed);
     auto* p = new TProbe(form, Rect(5, 5, 15, 15));
-    new TFillBox(form, Rect(12, 12, 30, 30), clLime);   // above: never copied
+    NewFillBox(form, Rect(12, 12, 30, 30), clLime);   // above: never copied
     p->Darken = true;
     p->SetTransparent(true);
     Pump();
@@ -180,7 +161,7 @@ TEST_F(VCLBaseTest, TransparentFaceStartsFromWhatLiesBeneathAndFollowsAMove)
 TEST_F(VCLBaseTest, WindowedBaseNeverErasesAndRunsItsEffects)
 {
     TForm* form = NewForm(60, 60, clWhite);
-    new TFillBox(form, Rect(0, 0, 30, 30), clRed);
+    NewFillBox(form, Rect(0, 0, 30, 30), clRed);
     auto* w = new TWindowProbe(form, Rect(10, 10, 20, 20));
     w->SetColor(clBlue);
     Pump();

@@ -1,6 +1,6 @@
-#include "framework/Component.h"
-#include "framework/SysUtils.h"
-#include "framework/TypInfo.h"
+#include "framework/core/Component.h"
+#include "framework/core/SysUtils.h"
+#include "framework/core/TypInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -3,16 +3,16 @@
 // hand-over from threads and reading a form from its description.
 #include "VisualTestSupport.h"
 
-#include "framework/Bevel.h"
-#include "framework/Bitmap.h"
-#include "framework/CustomPanel.h"
-#include "framework/Image.h"
-#include "framework/PaintBox.h"
-#include "framework/Reader.h"
-#include "framework/Thread.h"
-#include "framework/Timer.h"
-#include "framework/TypInfo.h"
-#include "framework/Writer.h"
+#include "framework/stdctrls/Bevel.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/stdctrls/CustomPanel.h"
+#include "framework/stdctrls/Image.h"
+#include "framework/stdctrls/PaintBox.h"
+#include "framework/core/Reader.h"
+#include "framework/core/Thread.h"
+#include "framework/controls/Timer.h"
+#include "framework/core/TypInfo.h"
+#include "framework/core/Writer.h"
 
 #include <atomic>
 #include <thread>

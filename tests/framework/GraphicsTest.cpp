@@ -3,13 +3,19 @@
 // bevels and images.
 #include "VisualTestSupport.h"
 
-#include "framework/Bevel.h"
-#include "framework/Bitmap.h"
-#include "framework/CustomPanel.h"
-#include "framework/Icon.h"
-#include "framework/Image.h"
-#include "framework/PaintBox.h"
-#include "framework/Stream.h"
+#include "framework/stdctrls/Bevel.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/stdctrls/CustomPanel.h"
+#include "framework/graphics/Icon.h"
+#include "framework/stdctrls/Image.h"
+#include "framework/stdctrls/PaintBox.h"
+#include "framework/core/Stream.h"
+#include "platform/system/Failure.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
 
 namespace {
 
@@ -129,6 +135,48 @@ TEST(CanvasTest, Frame3DPaintsRingsAndShrinksTheRectangle)
     EXPECT_EQ(b.Image().GetColor(1, 1), clBlack);
 }
 
+// The frame painter against a per-pixel statement of its rule, over rectangles inside,
+// across and outside the bitmap's edges and widths that do and do not fill them.
+TEST(CanvasTest, Frame3DMatchesItsPerPixelRule)
+{
+    const TColor Bg = 0x123456, T = clRed, B = clBlue;
+    for (TRect r : { Rect(0, 0, 7, 5), Rect(1, 1, 2, 2), Rect(-2, -1, 5, 9), Rect(2, 0, 10, 4),
+             Rect(3, 3, 3, 6) })
+        for (int width : { 1, 2, 3, 10 }) {
+            TBitmap b;
+            b.SetSize(8, 6);
+            b.Handle()->Fill(Bg);
+            TRect inner = r;
+            Frame3D(b.Canvas(), inner, T, B, width);
+            EXPECT_EQ(inner, Rect(r.Left + width, r.Top + width, r.Right - width, r.Bottom - width));
+            for (int y = 0; y < 6; ++y)
+                for (int x = 0; x < 8; ++x) {
+                    int k = std::min({ x - r.Left, y - r.Top, r.Right - 1 - x, r.Bottom - 1 - y });
+                    TColor want = Bg;
+                    // On ring k, the right column and the bottom row take the bottom colour,
+                    // even where the ring is one pixel wide or high; the rest takes top.
+                    if (k >= 0 && k < width)
+                        want = (x == r.Right - 1 - k || y == r.Bottom - 1 - k) ? B : T;
+                    ASSERT_EQ(b.Image().GetColor(x, y), want)
+                        << "rect " << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom
+                        << " width " << width << " at " << x << "," << y;
+                }
+        }
+
+    // Rings stop when nothing is left inside, and the returned rectangle's edges stop
+    // inside the plane instead of wrapping.
+    TBitmap b;
+    b.SetSize(2, 2);
+    TRect edge = Rect(INT32_MAX - 4, INT32_MIN, INT32_MAX, INT32_MIN + 4);
+    Frame3D(b.Canvas(), edge, T, B, 2000000000);
+    EXPECT_EQ(edge,
+        Rect(INT32_MAX / 4, INT32_MIN + 2000000000, INT32_MAX - 2000000000, INT32_MIN / 4));
+    // A rectangle at the plane's edge whose rings all fit keeps its exact inset.
+    TRect wide = Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    Frame3D(b.Canvas(), wide, T, B, 1);
+    EXPECT_EQ(wide, Rect(INT32_MIN + 1, INT32_MIN + 1, INT32_MAX - 1, INT32_MAX - 1));
+}
+
 TEST(BitmapTest, TransparentColourIsTheBottomLeftPixelUnlessFixed)
 {
     TBitmap b;
@@ -176,6 +224,38 @@ TEST(BitmapTest, DataIsTheLengthThenTheBmpFileAndRoundTrips)
     EXPECT_EQ(copy.Image().GetColor(1, 0), clYellow);
     EXPECT_THROW(copy.LoadFromBytes(std::vector<uint8_t> { 'B', 'M', 1, 2 }), EInvalidGraphic);
     EXPECT_EQ(copy.Width(), 2);  // a failed load keeps the image
+}
+
+// A refused image or file says why the platform refused it, and only for this failure:
+// a reason left from an earlier one is not carried into the message.
+TEST(GraphicErrorTest, MessagesCarryThePlatformsReason)
+{
+    auto messageOf = [](auto&& load) -> std::string {
+        try {
+            load();
+        } catch (const Exception& e) {
+            return e.Message();
+        }
+        return "no exception";
+    };
+    plat::ReportFailure("stale reason");
+    TBitmap b;
+    std::string bad = messageOf([&] { b.LoadFromBytes(std::vector<uint8_t> { 'B', 'M', 1, 2 }); });
+    EXPECT_EQ(bad.rfind("Bitmap image is not valid. bitmap: ", 0), 0u) << bad;
+    EXPECT_EQ(bad, "Bitmap image is not valid. " + plat::LastError());
+
+    TIcon i;
+    std::string badIcon = messageOf([&] { i.LoadFromBytes(std::vector<uint8_t> { 0, 0, 9, 0 }); });
+    EXPECT_EQ(badIcon.rfind("Icon image is not valid. icon: ", 0), 0u) << badIcon;
+
+    plat::ReportFailure("stale reason");
+    std::string missing = std::string(BINARY_DIR) + "/no-such-folder/none.bmp";
+    std::string open = messageOf([&] { b.LoadFromFile(missing); });
+    EXPECT_EQ(open, "Cannot open file \"" + missing + "\". cannot open " + missing + ": "
+            + std::strerror(ENOENT));
+    std::string create = messageOf([&] { b.SaveToFile(missing); });
+    EXPECT_EQ(create.rfind("Cannot create file \"" + missing + "\". cannot write " + missing, 0), 0u)
+        << create;
 }
 
 // A panel of 20 x 12: raised outer bevel, a border of 2, lowered inner bevel.

@@ -1,5 +1,5 @@
-#include "framework/IniFile.h"
-#include "framework/SysUtils.h"
+#include "framework/core/IniFile.h"
+#include "framework/core/SysUtils.h"
 #include "platform/system/Files.h"
 
 #include <gtest/gtest.h>

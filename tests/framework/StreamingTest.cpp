@@ -1,8 +1,8 @@
-#include "framework/Reader.h"
-#include "framework/Stream.h"
-#include "framework/SysUtils.h"
-#include "framework/TypInfo.h"
-#include "framework/Writer.h"
+#include "framework/core/Reader.h"
+#include "framework/core/Stream.h"
+#include "framework/core/SysUtils.h"
+#include "framework/core/TypInfo.h"
+#include "framework/core/Writer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/SysUtils.h"
+#include "framework/core/SysUtils.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/Thread.h"
+#include "framework/core/Thread.h"
 
 #include <gtest/gtest.h>
 

@@ -6,11 +6,11 @@
 
 #include "FuzzTargets.h"
 
-#include "framework/Application.h"
-#include "framework/Form.h"
-#include "framework/Reader.h"
-#include "framework/SysUtils.h"
-#include "framework/Writer.h"
+#include "framework/controls/Application.h"
+#include "framework/controls/Form.h"
+#include "framework/core/Reader.h"
+#include "framework/core/SysUtils.h"
+#include "framework/core/Writer.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/system/Clock.h"
 

@@ -5,8 +5,8 @@
 
 #include "FuzzTargets.h"
 
-#include "framework/IniFile.h"
-#include "framework/SysUtils.h"
+#include "framework/core/IniFile.h"
+#include "framework/core/SysUtils.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,6 +1,7 @@
 #include "platform/sound/Sound.h"
 #include "platform/sound/Wave_p.h"
 #include "platform/system/Clock.h"
+#include "support/RiffWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -22,29 +23,7 @@ namespace snd = plat::sound;
 
 namespace {
 
-// Little-endian byte writer for hand-built RIFF images.
-struct Writer {
-    std::vector<uint8_t> b;
-    void U8(int v) { b.push_back(uint8_t(v)); }
-    void U16(int v)
-    {
-        U8(v & 0xFF);
-        U8((v >> 8) & 0xFF);
-    }
-    void U32(uint32_t v)
-    {
-        U16(int(v & 0xFFFF));
-        U16(int(v >> 16));
-    }
-    void Id(const char* id) { b.insert(b.end(), id, id + 4); }
-    void Text(const char* id, const char* text, uint32_t len)
-    {
-        Id(id);
-        U32(len);
-        for (uint32_t i = 0; i < len; ++i)
-            U8(i < std::strlen(text) ? text[i] : 0);
-    }
-};
+using Writer = RiffWriter;
 
 void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v)
 {
@@ -93,29 +72,7 @@ constexpr size_t kDataLenAt = 86, kDataAt = 90;
 std::vector<uint8_t> AdpcmWave(std::vector<int>* decoded = nullptr)
 {
     Writer w;
-    w.Id("RIFF");
-    w.U32(1184);
-    w.Id("WAVE");
-    w.Id("fmt ");
-    w.U32(50);
-    w.U16(2);
-    w.U16(2);
-    w.U32(22050);
-    w.U32(22311);
-    w.U16(1024);
-    w.U16(4);
-    w.U16(32);
-    w.U16(kBlockFrames);
-    w.U16(7);
-    for (int i = 0; i < 7; ++i) {
-        w.U16(kCoef1[i] & 0xFFFF);
-        w.U16(kCoef2[i] & 0xFFFF);
-    }
-    w.Id("fact");
-    w.U32(4);
-    w.U32(kFactFrames);
-    w.Id("data");
-    w.U32(1024);
+    w.AdpcmHead(1184, kFactFrames);
     AdpcmChannel ch[2];
     w.U8(0);
     w.U8(0);
@@ -134,12 +91,7 @@ std::vector<uint8_t> AdpcmWave(std::vector<int>* decoded = nullptr)
     }
     if (decoded)
         *decoded = out;
-    w.Id("LIST");
-    w.U32(70);
-    w.Id("INFO");
-    w.Text("ICRD", "2026-12-07", 10);
-    w.Text("IENG", "Test Engineer", 18);
-    w.Text("ISFT", "test encoder", 14);
+    w.AdpcmInfo("2026-12-07", "Test Engineer", "test encoder");
     return w.b;
 }
 
@@ -147,20 +99,7 @@ std::vector<uint8_t> AdpcmWave(std::vector<int>* decoded = nullptr)
 std::vector<uint8_t> PcmWave(int rate, int channels, const std::vector<int16_t>& samples)
 {
     Writer w;
-    uint32_t dataLen = uint32_t(samples.size() * 2);
-    w.Id("RIFF");
-    w.U32(36 + dataLen);
-    w.Id("WAVE");
-    w.Id("fmt ");
-    w.U32(16);
-    w.U16(1);
-    w.U16(channels);
-    w.U32(uint32_t(rate));
-    w.U32(uint32_t(rate * channels * 2));
-    w.U16(channels * 2);
-    w.U16(16);
-    w.Id("data");
-    w.U32(dataLen);
+    w.PcmHead(rate, channels, uint32_t(samples.size() * 2));
     for (int16_t s : samples)
         w.U16(s & 0xFFFF);
     return w.b;

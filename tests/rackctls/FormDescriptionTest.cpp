@@ -1,8 +1,8 @@
 #include "rackctls/RackCtls.h"
 
-#include "framework/Reader.h"
-#include "framework/TypInfo.h"
-#include "framework/Writer.h"
+#include "framework/core/Reader.h"
+#include "framework/core/TypInfo.h"
+#include "framework/core/Writer.h"
 
 #include "RackTestSupport.h"
 #include "RackWindowText.h"

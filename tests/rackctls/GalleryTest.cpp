@@ -2,7 +2,7 @@
 // into the build directory (gallery/rackctls_*.png) for a look by eye.
 #include "rackctls/RackCtls.h"
 
-#include "framework/Reader.h"
+#include "framework/core/Reader.h"
 #include "platform/raster/ImageFiles.h"
 
 #include "RackTestSupport.h"

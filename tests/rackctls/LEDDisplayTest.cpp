@@ -1,6 +1,6 @@
 #include "rackctls/RackCtls.h"
 
-#include "framework/SysUtils.h"
+#include "framework/core/SysUtils.h"
 
 #include "RackTestSupport.h"
 

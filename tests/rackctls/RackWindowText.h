@@ -5,7 +5,7 @@
 
 #include "rackctls/RackCtls.h"
 
-#include "framework/Form.h"
+#include "framework/controls/Form.h"
 
 class TRackForm : public TForm {
 public:

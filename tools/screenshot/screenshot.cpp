@@ -12,11 +12,11 @@
 // 1; an exception caught by the message loop is printed too, and the picture is still
 // written, with status 1, so that the fault can be looked at.
 
-#include "framework/Application.h"
-#include "framework/Form.h"
-#include "framework/Reader.h"
-#include "framework/SysUtils.h"
-#include "framework/Thread.h"
+#include "framework/controls/Application.h"
+#include "framework/controls/Form.h"
+#include "framework/core/Reader.h"
+#include "framework/core/SysUtils.h"
+#include "framework/core/Thread.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/raster/ImageFiles.h"
 #include "platform/sound/Sound.h"

@@ -1,0 +1,282 @@
+// Painting of windowed controls: update regions, visible regions, the paint pass and
+// the painting of graphic children.
+#include "framework/controls/Form.h"
+#include "framework/controls/WinControl.h"
+#include "platform/raster/Dc.h"
+
+namespace {
+
+plat::Rect ToPlat(const TRect& r) { return { r.Left, r.Top, r.Right, r.Bottom }; }
+
+bool IsWindowed(const TControl* c) { return dynamic_cast<const TWinControl*>(c) != nullptr; }
+
+// Bounds met with the shape, in form coordinates.
+plat::Region OwnArea(const TWinControl* w)
+{
+    TPoint o = w->FormOffset();
+    plat::Region r(plat::Rect { o.X, o.Y, o.X + w->Width(), o.Y + w->Height() });
+    if (const plat::Region* shape = w->WindowRgn()) {
+        plat::Region s = *shape;
+        s.Offset(o.X, o.Y);
+        r &= s;
+    }
+    return r;
+}
+
+} // namespace
+
+plat::Region TWinControl::WindowArea() const
+{
+    plat::Region r = OwnArea(this);
+    for (const TWinControl* p = Parent(); p; p = p->Parent())
+        r &= OwnArea(p);
+    return r;
+}
+
+plat::Region TWinControl::VisibleRegion() const
+{
+    if (!Showing() || !GetParentForm())
+        return {};
+    plat::Region r = OwnArea(this);
+    for (const TWinControl* c = this; c->Parent(); c = c->Parent()) {
+        const TWinControl* p = c->Parent();
+        r &= OwnArea(p);
+        // Windowed siblings above c hide it.
+        bool above = false;
+        for (TControl* s : p->FControls) {
+            if (s == c) {
+                above = true;
+                continue;
+            }
+            auto* ws = dynamic_cast<TWinControl*>(s);
+            if (above && ws && ws->Visible())
+                r -= OwnArea(ws);
+        }
+        if (r.Empty())
+            return r;
+    }
+    for (TControl* ch : FControls) {
+        auto* wc = dynamic_cast<TWinControl*>(ch);
+        if (wc && wc->Visible())
+            r -= OwnArea(wc);
+    }
+    return r;
+}
+
+void TWinControl::InvalidateRect(const TRect* r, bool erase)
+{
+    if (!r) {
+        InvalidateRgn(nullptr, erase);
+        return;
+    }
+    plat::Region rgn(ToPlat(*r));
+    InvalidateRgn(&rgn, erase);
+}
+
+// The pending area is kept within the client area; a window that is not showing keeps
+// nothing, since it is painted whole when it appears.
+void TWinControl::InvalidateRgn(const plat::Region* rgn, bool erase)
+{
+    if (!Showing())
+        return;
+    const plat::Rect client = ToPlat(ClientRect());
+    // A region inside the client area, as a repaint's usually is, is taken as it is.
+    const plat::Rect b = rgn ? rgn->Bounds() : plat::Rect {};
+    if (rgn && !rgn->Empty() && b.left >= client.left && b.top >= client.top
+        && b.right <= client.right && b.bottom <= client.bottom) {
+        FUpdateRgn |= *rgn;
+        if (erase)
+            FEraseRgn |= *rgn;
+        return;
+    }
+    plat::Region add = rgn ? *rgn : plat::Region(client);
+    add.IntersectRect(client);
+    if (add.Empty())
+        return;
+    FUpdateRgn |= add;
+    if (erase)
+        FEraseRgn |= add;
+}
+
+void TWinControl::ValidateRect(const TRect* r)
+{
+    if (!r) {
+        ValidateRgn(nullptr);
+        return;
+    }
+    plat::Region rgn(ToPlat(*r));
+    ValidateRgn(&rgn);
+}
+
+void TWinControl::ValidateRgn(const plat::Region* rgn)
+{
+    if (!rgn) {
+        FUpdateRgn.Clear();
+        FEraseRgn.Clear();
+        return;
+    }
+    FUpdateRgn -= *rgn;
+    FEraseRgn -= *rgn;
+}
+
+void TWinControl::Invalidate() { InvalidateRect(nullptr, !(FControlStyle & csOpaque)); }
+
+void TWinControl::Update()
+{
+    if (!FUpdateRgn.Empty())
+        Perform(WM_PAINT, 0, 0);
+}
+
+void TWinControl::Repaint()
+{
+    Invalidate();
+    Update();
+}
+
+void TWinControl::InvalidateFormArea(const plat::Region& area, bool erase)
+{
+    if (area.Empty())
+        return;
+    plat::Region mine = area;
+    mine &= VisibleRegion();
+    if (!mine.Empty()) {
+        TPoint o = FormOffset();
+        mine.Offset(-o.X, -o.Y);
+        InvalidateRgn(&mine, erase);
+    }
+    for (TControl* c : FControls) {
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible())
+            w->InvalidateFormArea(area, erase);
+    }
+}
+
+void TWinControl::PaintPendingTree()
+{
+    auto alive = AliveToken();
+    Update();
+    if (!*alive)
+        return;
+    // Children may be removed while they paint: walk a copy.
+    std::vector<TWinControl*> children;
+    for (TControl* c : FControls) {
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            children.push_back(w);
+    }
+    for (TWinControl* w : children) {
+        if (ContainsControl(w) && w->Visible())
+            w->PaintPendingTree();
+    }
+}
+
+void TWinControl::WMPaint(TMessage& Message) { PaintHandler(Message); }
+
+// Without a context this is the begin-paint of the pending area: the update region (and
+// its erase part) is taken and cleared first, so that what is invalidated while painting
+// stays pending; the background is erased where asked, then the face and the graphic
+// children are painted, all clipped to the update area.
+void TWinControl::PaintHandler(TMessage& Message)
+{
+    if (plat::Dc* dc = MessageDc(Message.WParam)) {
+        int saved = dc->Save();
+        for (TControl* c : FControls) {
+            if (!IsWindowed(c) && c->Visible() && (c->ControlStyle() & csOpaque))
+                dc->ExcludeClipRect(ToPlat(c->BoundsRect()));
+        }
+        PaintContents(dc);
+        dc->Restore(saved);
+        PaintControls(dc, nullptr);
+        return;
+    }
+    PaintBegin();
+}
+
+void TWinControl::PaintBegin()
+{
+    TCustomForm* form = GetParentForm();
+    if (!form || !Showing() || !form->Visible())
+        return;
+    TPoint off = FormOffset();
+    const plat::Region visible = VisibleRegion();
+    plat::Region update = FUpdateRgn;
+    update.Offset(off.X, off.Y);
+    update &= visible;
+    // The erase area never leaves the update area (both grow together and shrink
+    // together), so meeting it with what is visible meets it with the update area.
+    plat::Region erase = FEraseRgn;
+    erase.Offset(off.X, off.Y);
+    erase &= visible;
+    FUpdateRgn.Clear();
+    FEraseRgn.Clear();
+    if (update.Empty())
+        return;
+    form->PaintInto(update, this, [&](plat::Dc* dc) {
+        if (!erase.Empty()) {
+            int saved = dc->Save();
+            dc->SelectClipRegion(&erase);
+            Perform(WM_ERASEBKGND, WPARAM(dc), 0);
+            dc->Restore(saved);
+        }
+        Perform(WM_PAINT, WPARAM(dc), 0);
+    });
+}
+
+void TWinControl::PaintWindow(plat::Dc* dc)
+{
+    Perform(WM_ERASEBKGND, WPARAM(dc), 0);
+    PaintContents(dc);
+}
+
+void TWinControl::PaintControls(plat::Dc* dc, TControl* first)
+{
+    size_t i = 0;
+    if (first) {
+        while (i < FControls.size() && FControls[i] != first)
+            ++i;
+        if (i == FControls.size())
+            return;
+    }
+    plat::Rect clip = dc->ClipBox();
+    // Painting may add or remove children: go by index and re-check the bounds.
+    for (; i < FControls.size(); ++i) {
+        TControl* c = FControls[i];
+        if (IsWindowed(c))
+            break;
+        if (!c->Visible())
+            continue;
+        plat::Rect b = ToPlat(c->BoundsRect());
+        if (b.Intersect(clip).Empty())
+            continue;
+        int saved = dc->Save();
+        dc->OffsetOrigin(c->Left(), c->Top());
+        dc->IntersectClipRect({ 0, 0, c->Width(), c->Height() });
+        c->Perform(WM_PAINT, WPARAM(dc), 0);
+        dc->Restore(saved);
+    }
+}
+
+// The background is the client area in the brush of Color; answering 1 says it is done.
+void TWinControl::WMEraseBkgnd(TMessage& Message)
+{
+    plat::Dc* dc = MessageDc(Message.WParam);
+    if (!dc)
+        return;
+    dc->FillRect(ToPlat(ClientRect()), ColorToRGB(FBrush->Color()) & 0xFFFFFF);
+    Message.Result = 1;
+}
+
+void TWinControl::SetWindowRgn(const plat::Region* region, bool redraw)
+{
+    plat::Region before = Showing() ? WindowArea() : plat::Region();
+    if (region)
+        FWindowRgn = std::make_unique<plat::Region>(*region);
+    else
+        FWindowRgn.reset();
+    if (!redraw || !Showing())
+        return;
+    if (TCustomForm* form = GetParentForm()) {
+        plat::Region after = WindowArea();
+        plat::Region uncovered = plat::Region::Combine(before, after, plat::RegionOp::Diff);
+        form->InvalidateFormArea(uncovered, true);
+        InvalidateFormArea(after, true);
+    }
+}
