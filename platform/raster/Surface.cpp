@@ -3,6 +3,7 @@
 #include "platform/raster/Palette.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 
 namespace plat {
