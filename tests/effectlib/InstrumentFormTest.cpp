@@ -6,6 +6,7 @@
 #include "effectlib/EPButtons.h"
 #include "effectlib/EPCtrls.h"
 #include "effectlib/EPGauges.h"
+#include "effectlib/EPLabels.h"
 #include "effectlib/Indictrls.h"
 #include "effectlib/Wavctrl.h"
 #include "framework/core/Writer.h"
@@ -128,7 +129,62 @@ TEST_F(InstrumentFormTest, EveryClassAndPropertyRoundTrips)
     lb->SetMaxValue(90);
     lb->SetProgress(70);
 
+    auto* lab = Add<TepLabel>(form, "label", 10, 260);
+    lab->SetMiddleTransparent(true);
+    lab->SetTransparent(true);
+    lab->SetGradColor(clRed);
+    lab->SetGradEffect(true);
+    lab->SetGradKind(gdVCenter);
+    lab->SetInnerColor(clBlue);
+    lab->SetOuterColor(clNavy);
+    lab->SetUseInnerColor(false);
+    lab->SetUseOuterColor(false);
+    lab->SetText3D(false);
+    lab->SetAlignment(taCenter);
+    lab->SetCaption("Level");
+
+    auto* txt = Add<TepTextLabel>(form, "textLabel", 80, 260);
+    txt->SetMiddleTransparent(true);
+    txt->SetAlignment(taRightJustify);
+    txt->SetLinesText("one\r\ntwo\tthree");
+    txt->SetTextInnerColor(clRed);
+    txt->SetTextOuterColor(clGreen);
+    txt->SetText3D(true);
+
+    auto* wav = Add<TepWaveLabel>(form, "waveLabel", 140, 260);
+    wav->SetCaption("wave");
+    wav->SetInnerColor(clRed);
+    wav->SetOuterColor(clGreen);
+    wav->SetUseInnerColor(false);
+    wav->SetUseOuterColor(false);
+    wav->SetXDiv(5);
+    wav->SetYDiv(6);
+    wav->SetRatioVal(2);
+    wav->SetTextX(3);
+    wav->SetTextY(4);
+
+    auto* bit = Add<TepBitLabel>(form, "bitLabel", 210, 260);
+    bit->SetAlignment(taRightJustify);
+    bit->SetCaption("bits");
+    bit->SetOuterColor(clRed);
+    bit->SetInnerColor(clGreen);
+    bit->SetUseOuterColor(false);
+    bit->SetUseInnerColor(false);
+    bit->SetText3D(true);
+    bit->SetTransparentColor(clFuchsia);
+    bit->SetWallpaper(&tile);
+
     const std::string text = WriteComponentRes(form);
+    ExpectWritten(text, "label", { "MiddleTransparent", "Transparent", "GradColor", "GradEffect",
+        "GradKind", "InnerColor", "OuterColor", "UseInnerColor", "UseOuterColor", "Text3D",
+        "Alignment", "Caption" });
+    ExpectWritten(text, "textLabel", { "MiddleTransparent", "Alignment", "Lines",
+        "TextInnerColor", "TextOuterColor", "Text3D" });
+    ExpectWritten(text, "waveLabel", { "Caption", "InnerColor", "OuterColor", "UseInnerColor",
+        "UseOuterColor", "XDiv", "YDiv", "RatioVal", "TextX", "TextY" });
+    ExpectWritten(text, "bitLabel", { "Alignment", "Caption", "OuterColor", "InnerColor",
+        "UseOuterColor", "UseInnerColor", "Text3D", "TransparentColor" });
+    EXPECT_NE(text.find("Wallpaper.Data = {"), std::string::npos);
     ExpectWritten(text, "fader", { "TimeInt", "Value", "MinValue", "MaxValue", "BtnColor", "FrameWidth" });
     ExpectWritten(text, "switch1", { "OnBtnColor", "OffBtnColor", "State", "FrameWidth" });
     ExpectWritten(text, "gauge", { "FrameInnerColor", "FrameOuterColor", "BarInnerColor",
@@ -167,4 +223,7 @@ TEST_F(InstrumentFormTest, EveryClassAndPropertyRoundTrips)
     auto* s2 = dynamic_cast<TepSwitch*>(copy->FindComponent("switch1"));
     ASSERT_NE(s2, nullptr);
     EXPECT_EQ(s2->State(), sOn);
+    auto* t2 = dynamic_cast<TepTextLabel*>(copy->FindComponent("textLabel"));
+    ASSERT_NE(t2, nullptr);
+    EXPECT_EQ(t2->Lines(), (std::vector<std::string> { "one", "two\tthree" }));
 }
