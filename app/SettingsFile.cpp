@@ -37,6 +37,17 @@ std::string SettingsFileFor(const std::string& exeName,
     return folder + "/" + ExtractFileName(beside);
 }
 
+std::string SettingsSourceFor(const std::string& exeName,
+    const std::function<bool(const std::string&)>& writable,
+    const std::function<bool(const std::string&)>& exists)
+{
+    std::string target = SettingsFileFor(exeName, writable);
+    std::string beside = ChangeFileExt(exeName, ".ini");
+    if (target == beside || exists(target) || !exists(beside))
+        return target;
+    return beside;
+}
+
 std::string SettingsFileName()
 {
     if (!gOverride.empty())
@@ -45,3 +56,11 @@ std::string SettingsFileName()
 }
 
 void SetSettingsFileName(const std::string& fileName) { gOverride = fileName; }
+
+std::string SettingsSourceFileName()
+{
+    if (!gOverride.empty())
+        return gOverride;
+    return SettingsSourceFor(Application->ExeName(), plat::DirectoryWritable,
+        [](const std::string& f) { return FileExists(f); });
+}

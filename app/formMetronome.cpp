@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 TfrmMetronome* frmMetronome = nullptr;
 
@@ -93,13 +94,18 @@ TfrmMetronome::TfrmMetronome(TComponent* Owner)
 void TfrmMetronome::Construct()
 {
     iniFile = new TIniFile(SettingsFileName());
+    // Until the per-user file exists, a copy on read-only media reads the file beside it.
+    std::unique_ptr<TIniFile> carried;
+    if (std::string source = SettingsSourceFileName(); source != iniFile->FileName())
+        carried = std::make_unique<TIniFile>(source);
+    TIniFile* stored = carried ? carried.get() : iniFile;
 
     SetWidth(Panel1->Width());
     SetHeight(Panel1->Height());
 
     // The position is applied as stored; only an edge past the 32-bit range is pulled in.
-    int32_t top = iniFile->ReadInteger("Form.Position", "top", Top());
-    int32_t left = iniFile->ReadInteger("Form.Position", "left", Left());
+    int32_t top = stored->ReadInteger("Form.Position", "top", Top());
+    int32_t left = stored->ReadInteger("Form.Position", "left", Left());
     left = int32_t(std::min<int64_t>(left, int64_t(INT32_MAX) - Width()));
     top = int32_t(std::min<int64_t>(top, int64_t(INT32_MAX) - Height()));
     SetBounds(left, top, Width(), Height());
@@ -114,8 +120,8 @@ void TfrmMetronome::Construct()
     beatBase = 0.0;
     lastBeat = 0.0;
 
-    sliderTempo->SetValue(iniFile->ReadInteger("Config", "Tempo", 120));
-    btnBeep->SetStateOn(iniFile->ReadInteger("Config", "Beep", 0) != 0);
+    sliderTempo->SetValue(stored->ReadInteger("Config", "Tempo", 120));
+    btnBeep->SetStateOn(stored->ReadInteger("Config", "Beep", 0) != 0);
 
     needleAngle = NeedleCentre;
     needle = { pbArea->Width() / 2, pbArea->Height(), 50, 10, 200, 10, 5 };

@@ -31,6 +31,7 @@ class TfrmMetronome : public TForm {
 public:
     explicit TfrmMetronome(TComponent* Owner);
     ~TfrmMetronome() override;
+    const char* ClassName() const override { return "TfrmMetronome"; }
 
     // Published fields, set by the form reader.
     TPanel* Panel1 = nullptr;

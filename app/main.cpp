@@ -1,6 +1,7 @@
 // The metronome's entry point: the application, its one window, the message loop. An
 // exception that escapes start-up or the loop is shown and the program ends with status
-// 1; a normal end is status 0. Without a display the message goes to standard error.
+// 1; a normal end is status 0. Without a display the message goes to standard error, as
+// one line.
 
 #include "app/formMetronome.h"
 #include "framework/controls/Application.h"
@@ -12,6 +13,28 @@
 
 #include <exception>
 #include <memory>
+#include <span>
+#include <vector>
+
+// The program's icons as PNG files, largest first (built from resources/icons).
+std::vector<std::span<const uint8_t>> MetronomeIconFiles();
+
+namespace {
+
+// How the desktop knows the window: by the class its desktop entry names, and by the
+// program's icons.
+plat::AppIdentity Identity()
+{
+    plat::AppIdentity id;
+    id.instance = "metronome";
+    id.className = METRONOME_DESKTOP_ID;
+    for (std::span<const uint8_t> file : MetronomeIconFiles())
+        if (auto image = plat::ReadPng(file))
+            id.icons.push_back(std::move(*image));
+    return id;
+}
+
+} // namespace
 
 int main()
 {
@@ -19,10 +42,11 @@ int main()
     int status = 0;
     try {
         Application->Initialize();
-        Application->SetTitle("Metronome");
-        windows = plat::CreateSdlWindowSystem();
+        // The name of the desktop entry, which the desktop shows for the window.
+        Application->SetTitle("Kelvo Music Metronome");
+        windows = plat::CreateSdlWindowSystem(Identity());
         if (!windows)
-            throw Exception("Cannot open the display: " + plat::LastError());
+            throw Exception("No display could be opened (" + plat::LastError() + ")");
         plat::InstallWindowSystem(windows.get());
         Application->CreateForm(frmMetronome);
         Application->Run();

@@ -4,6 +4,9 @@
 #include "framework/graphics/Bitmap.h"
 #include "framework/core/TypInfo.h"
 
+#include <algorithm>
+#include <cstdint>
+
 TepBlurButton::TepBlurButton(TComponent* AOwner)
     : TepRealTimeButton(AOwner)
 {
@@ -82,7 +85,15 @@ void TepBlurButton::WMSize(TMessage& Message)
 void TepBlurButton::DrawPlate(TBitmap* Bmp, TColor UpperLeft, TColor LowerRight) const
 {
     TCanvas* c = Bmp->Canvas();
-    const int W = Bmp->Width(), H = Bmp->Height(), BW = FBevelWidht;
+    const int W = Bmp->Width(), H = Bmp->Height();
+    // Rings past the plate's larger side lie wholly outside it (the ellipse's lower-right
+    // outlines turn into ellipses about the top-left corner that stay clear of the plate
+    // a few rings later), so the rings stop there whatever BevelWidht says. The rounded
+    // plate's lines also start or end at BevelWidht: taken a few times past the rings,
+    // it puts them beyond the plate just as any larger value does.
+    const int reach = int(std::min<int64_t>(int64_t(std::max(W, H)) + 16, 1 << 24));
+    const int rings = std::min(FBevelWidht, reach);
+    const int BW = std::clamp(FBevelWidht, -4 * reach, 4 * reach);
     auto line = [c](TColor color, int x1, int y1, int x2, int y2) {
         c->Pen()->SetColor(color);
         c->MoveTo(x1, y1);
@@ -96,7 +107,7 @@ void TepBlurButton::DrawPlate(TBitmap* Bmp, TColor UpperLeft, TColor LowerRight)
     case bkRect:
         c->Rectangle(0, 0, W, H);
         c->Rectangle(1, 1, W - 1, H);
-        for (int a = 2; a <= BW + 1; ++a) {
+        for (int a = 2; a <= rings + 1; ++a) {
             line(UpperLeft, a, H - a, a, a);
             c->LineTo(W - a - 1, a);
             line(LowerRight, W - a - 1, a + 1, W - a - 1, H - a);
@@ -105,7 +116,7 @@ void TepBlurButton::DrawPlate(TBitmap* Bmp, TColor UpperLeft, TColor LowerRight)
         break;
     case bkRoundRect:
         c->Brush()->SetStyle(bsClear);
-        for (int a = 2; a <= BW + 1; ++a) {
+        for (int a = 2; a <= rings + 1; ++a) {
             line(UpperLeft, a, H + a - BW - 2, a, BW);
             line(UpperLeft, BW, a, W - BW, a);
             line(LowerRight, W - a, a, W - a, H - a);
@@ -116,7 +127,7 @@ void TepBlurButton::DrawPlate(TBitmap* Bmp, TColor UpperLeft, TColor LowerRight)
         break;
     case bkEllipse:
         c->Brush()->SetStyle(bsClear);
-        for (int a = 2; a <= BW + 1; ++a) {
+        for (int a = 2; a <= rings + 1; ++a) {
             c->Pen()->SetColor(UpperLeft);
             c->RoundRect(a, a, W, H, H - 2 * a, H - 2 * a);
             c->RoundRect(a, a, W, H, H - a, H - a);
@@ -156,8 +167,11 @@ std::unique_ptr<TBitmap> TepBlurButton::CreateOneBitmap(TBtnState State, bool Ac
     TCanvas* c = bmp->Canvas();
     c->Font()->SetColor(Active ? FActiveTextColor : FTextColor);
     c->Brush()->SetStyle(bsClear);
+    // An inset past the plate's larger side leaves no room either way.
+    const int reach = int(std::min<int64_t>(int64_t(std::max(W, H)) + 1, 1 << 24));
+    const int inset = std::clamp(FBevelWidht, -reach, reach);
     TRect r = Rect(0, 0, W, H);
-    InflateRect(r, -FBevelWidht, -FBevelWidht);
+    InflateRect(r, -inset, -inset);
     if (State == abPush)
         OffsetRect(r, 1, 1);
     DrawText(c, Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);

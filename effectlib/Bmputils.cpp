@@ -33,8 +33,9 @@ constexpr size_t RegionRectSize = 16;
 
 TColor GetTransparentColor(TBitmap* Bitmap)
 {
+    // No pixel, no key: clDefault here would key another bitmap by its own corner.
     if (!Bitmap || Bitmap->Empty())
-        return clDefault;
+        return clNone;
     return Bitmap->Image().GetColor(0, Bitmap->Height() - 1);
 }
 

@@ -173,9 +173,19 @@ void TepBMPSlider::SetIncrement(int Value)
 {
     if (Value <= 0 || Value == FIncrement)
         return;
+    LogRangeSetting(2, Value);
     FIncrement = Value;
-    SetValue(FValue);
+    SetValue64(FValue);
     Invalidate();
+}
+
+void TepBMPSlider::LogRangeSetting(int Kind, int Value)
+{
+    if (RangeChecked())
+        return;
+    if (FStreamedRange.empty())
+        FRangeBeforeStream = { FMinValue, FMaxValue, FIncrement };
+    FStreamedRange.emplace_back(Kind, Value);
 }
 
 // While the form is read the range arrives one end at a time, so the check waits for
@@ -186,6 +196,7 @@ void TepBMPSlider::SetMinValue(int Value)
         return;
     if (RangeChecked() && int64_t(Value) > int64_t(FMaxValue) - FIncrement)
         return;
+    LogRangeSetting(0, Value);
     FMinValue = Value;
     if (HasOption(soShowPoints))
         Invalidate();
@@ -197,12 +208,18 @@ void TepBMPSlider::SetMaxValue(int Value)
         return;
     if (RangeChecked() && int64_t(Value) < int64_t(FMinValue) + FIncrement)
         return;
+    LogRangeSetting(1, Value);
     FMaxValue = Value;
     if (HasOption(soShowPoints))
         Invalidate();
 }
 
-void TepBMPSlider::SetValue(int Value) { SetValue64(Value); }
+void TepBMPSlider::SetValue(int Value)
+{
+    if (!RangeChecked())
+        FStreamedValue = Value;
+    SetValue64(Value);
+}
 
 // OnChange comes last: the handler may free the slider.
 void TepBMPSlider::SetValue64(int64_t Value)
@@ -458,9 +475,26 @@ void TepBMPSlider::Loaded()
     for (int i = 0; i < 4; ++i)
         if (FUserImages & (1u << i))
             SetImage(i, GetImage(i));
-    if (int64_t(FMinValue) > int64_t(FMaxValue) - FIncrement)
-        FMaxValue = plat::ClampToInt32(int64_t(FMinValue) + FIncrement);
-    SetValue(FValue);
+    // A stored pair that is a range is kept as stored, even one narrower than Increment.
+    // Otherwise the settings are taken again in stream order, each by its setter's rule,
+    // from the range the slider had before the stream.
+    if (FMinValue >= FMaxValue && !FStreamedRange.empty()) {
+        auto [lo, hi, step] = FRangeBeforeStream;
+        for (auto [kind, v] : FStreamedRange) {
+            if (kind == 2)
+                step = v;
+            else if (kind == 0 && int64_t(v) <= int64_t(hi) - step)
+                lo = v;
+            else if (kind == 1 && int64_t(v) >= int64_t(lo) + step)
+                hi = v;
+        }
+        FMinValue = lo;
+        FMaxValue = hi;
+    }
+    FStreamedRange.clear();
+    const int value = FStreamedValue.value_or(FValue);
+    FStreamedValue.reset();
+    SetValue(value);
 }
 
 BEGIN_PROPERTIES(TepBMPSlider, TEffectCControl)

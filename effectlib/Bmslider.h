@@ -12,6 +12,9 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 class TBitmap;
 class TStream;
@@ -154,6 +157,9 @@ private:
     void SetValue64(int64_t Value);
     // The spacing of the tick marks, in multiples of Step.
     int64_t TickMultiple(int64_t Step, int RL) const;
+    // While the form is read: notes a range setting in stream order, with the range it
+    // started from on the first one.
+    void LogRangeSetting(int Kind, int Value);
 
     bool FUseFocusFrame = false;
     TColor FPointsColor = clBlack;
@@ -174,4 +180,11 @@ private:
     bool FDragging = false, FTracking = false, FTimerActive = false;
     TPoint FTrackPoint;
     TJumpMode FTrackMode = jmNone;
+    // The range settings read from the stream (kind 0 MinValue, 1 MaxValue, 2 Increment)
+    // and the MinValue, MaxValue and Increment before the first of them. Loaded replays
+    // them through the setter rules when the stored pair is not a range.
+    std::vector<std::pair<int, int>> FStreamedRange;
+    std::array<int, 3> FRangeBeforeStream {};
+    // The Value last set while the form is read, before the range was whole.
+    std::optional<int> FStreamedValue;
 };

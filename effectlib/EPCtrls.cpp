@@ -20,12 +20,7 @@ void TepMoveForm::Paint()
     c->Rectangle(0, 0, Width(), Height());
 }
 
-TControl* TepMoveForm::MovedWindow() const
-{
-    if (auto* c = dynamic_cast<TControl*>(Owner()))
-        return c;
-    return GetParentForm();
-}
+TControl* TepMoveForm::MovedWindow() const { return dynamic_cast<TControl*>(Owner()); }
 
 TPoint TepMoveForm::PointerOnScreen(int X, int Y) const
 {

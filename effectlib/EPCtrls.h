@@ -28,8 +28,8 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
-    // The owner when it is a control (a form for an area placed on one), else the form
-    // the area lies on.
+    // The owner when it is a control (a form for an area placed on one); an area owned
+    // by anything else moves nothing.
     TControl* MovedWindow() const;
     // The pointer on the screen: the window system's own reading when there is one.
     TPoint PointerOnScreen(int X, int Y) const;

@@ -82,7 +82,7 @@ void TepBMPSlider::AdjustElements()
             FPointsRect = Rect(rw + 7, FRulerPos.Y, Width() - 1, FRulerPos.Y + rh);
         }
     }
-    SetValue(saved);
+    SetValue64(saved);
 }
 
 void TepBMPSlider::ImageChanged()
@@ -155,7 +155,9 @@ int64_t TepBMPSlider::TickMultiple(int64_t Step, int RL) const
 }
 
 // Each mark is a line of s pixels across the axis, centred on the thumb's centre for its
-// value; MaxValue has a mark only when it falls on the spacing.
+// value; MaxValue has a mark only when it falls on the spacing. A mark stands where the
+// thumb would, inside its travel: a thumb longer than the ruler has no travel, and every
+// mark then stands at the ruler's start rather than before it.
 void TepBMPSlider::DefaultDrawPoints(int Step, int Size, int EndSize)
 {
     TCanvas* c = PaintCanvas();
@@ -168,9 +170,10 @@ void TepBMPSlider::DefaultDrawPoints(int Step, int Size, int EndSize)
     c->Pen()->SetWidth(1);
     c->Brush()->SetStyle(bsClear);
     const TRect& pr = FPointsRect;
+    const int64_t travelEnd = std::max<int64_t>(Margin, int64_t(RL) + Margin);
     for (int64_t v = FMinValue; v <= FMaxValue; v += spacing) {
         const int s = (v == FMinValue || v == FMaxValue) ? EndSize : Size;
-        const int o = GetOffsetByValue(int(v));
+        const int o = int(std::clamp<int64_t>(GetOffsetByValue(int(v)), Margin, travelEnd));
         if (Horizontal()) {
             int x = o + FThumb->Width() / 2;
             int y = pr.Top + pr.Height() / 2 - s / 2;

@@ -8,9 +8,10 @@
 
 namespace {
 
+// A wave of zero bytes still counts: playing it stops whatever sound is playing.
 bool HasSound(const TepWavePlayer* player)
 {
-    return player && player->Wave()->Size() > 0;
+    return player && player->Wave() && !player->Wave()->GetEmpty();
 }
 
 } // namespace

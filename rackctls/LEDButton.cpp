@@ -2,6 +2,10 @@
 
 #include "framework/core/TypInfo.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 TLEDButton::TLEDButton(TComponent* AOwner)
     : TGraphicControl(AOwner)
     , FFont(std::make_unique<TFont>())
@@ -235,8 +239,9 @@ void TLEDButton::DrawButtonFrame(TCanvas* c)
         InflateRect(F, -1, -1);
     }
     c->Pen()->SetWidth(1);
-    const int L = F.Left, T = F.Top, Rt = F.Right, B = F.Bottom, D = FDepth;
+    const int L = F.Left, T = F.Top, Rt = F.Right, B = F.Bottom;
     const bool p = FPressed, bev = FBeveled;
+    const std::vector<int> lines = FrameLines(Rt - int64_t(L), B - int64_t(T), p);
     auto line = [c](int x1, int y1, int x2, int y2) {
         c->MoveTo(x1, y1);
         c->LineTo(x2, y2);
@@ -251,18 +256,18 @@ void TLEDButton::DrawButtonFrame(TCanvas* c)
         if (!bev)
             line(L, T, L, B - 1);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 p ? line(L, T, L + i / 2, B - 1) : line(L, T, L + i, B - 1 - i);
         dark();
         if (!bev)
             line(Rt - 1, T, Rt - 1, B);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 p ? line(Rt - 1, T, Rt - 1 - i / 2, B - 1) : line(Rt - 1, T, Rt - 1 - i, B - 1 - i);
         if (p)
             line(L, B - 1, Rt - 1, B - 1);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 bev ? line(L + i, B - 1 - i, Rt - 1 - i, B - 1 - i) : line(L, B - 1 - i, Rt - 1, B - 1 - i);
         break;
     case bdTopUp:
@@ -270,18 +275,18 @@ void TLEDButton::DrawButtonFrame(TCanvas* c)
         if (p)
             line(L, T, Rt - 1, T);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 bev ? line(L + i, T + i, Rt - 1 - i, T + i) : line(L, T + i, Rt - 1, T + i);
         if (!bev)
             line(L, T, L, B - 1);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 p ? line(L, B - 1, L + i / 2, T) : line(L, B - 1, L + i, T + i);
         dark();
         if (!bev)
             line(Rt - 1, T, Rt - 1, B);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 p ? line(Rt - 1, B - 1, Rt - 1 - i / 2, T) : line(Rt - 1, B - 1, Rt - 1 - i, T + i);
         line(Rt - 1, B - 1, L, B - 1);
         break;
@@ -290,19 +295,19 @@ void TLEDButton::DrawButtonFrame(TCanvas* c)
         if (!bev)
             line(L, T, Rt - 1, T);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 p ? line(Rt - 1, T, L, T + i / 2) : line(Rt - 1, T, L + i, T + i);
         if (p)
             line(L, T, L, B - 1);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 bev ? line(L + i, T + i, L + i, B - 1 - i) : line(L + i, T, L + i, B - 1);
         dark();
         line(Rt - 1, T, Rt - 1, B - 1);
         if (!bev)
             line(Rt - 1, B - 1, L, B - 1);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 p ? line(Rt - 1, B - 1, L, B - 1 - i / 2) : line(Rt - 1, B - 1, L + i, B - 1 - i);
         break;
     case bdRightUp:
@@ -310,19 +315,19 @@ void TLEDButton::DrawButtonFrame(TCanvas* c)
         if (!bev)
             line(L, T, Rt - 1, T);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 p ? line(L, T, Rt - 1, T + i / 2) : line(L, T, Rt - 1 - i, T + i);
         line(L, T, L, B - 1);
         dark();
         if (p)
             line(Rt - 1, T, Rt - 1, B - 1);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 bev ? line(Rt - 1 - i, T + i, Rt - 1 - i, B - 1 - i) : line(Rt - 1 - i, T, Rt - 1 - i, B - 1);
         if (!bev)
             line(L, B - 1, Rt - 1, B - 1);
         else
-            for (int i = 0; i <= D; ++i)
+            for (int i : lines)
                 p ? line(L, B - 1, Rt - 1, B - 1 - i / 2) : line(L, B - 1, Rt - 1 - i, B - 1 - i);
         break;
     case bdNone:
@@ -330,37 +335,80 @@ void TLEDButton::DrawButtonFrame(TCanvas* c)
     }
 }
 
+// The indices i of the frame's lines, 0 .. Depth, less those that cannot change a pixel.
+// A face line, or an unpressed fan line, with an index past w + h lies outside the w x h
+// key or only retraces its first edge. A pressed fan runs from a corner to a point that
+// slides along the far edge by k = i / 2; past the key's longer side each line crosses
+// the key along its length, and a line's offset from the corner's edge at any column
+// falls as k grows, by less than a pixel between two lines whose 1 / k differ by less
+// than 1 / S (S = w h, with a margin). Lines chosen that close cover every offset the
+// lines between them have; from k = S on, no line between the last two does anything.
+// No surface is larger than 2^15 pixels a side.
+std::vector<int> TLEDButton::FrameLines(int64_t w, int64_t h, bool pressed) const
+{
+    w = std::clamp<int64_t>(w, 0, 1 << 15);
+    h = std::clamp<int64_t>(h, 0, 1 << 15);
+    std::vector<int> lines;
+    if (FDepth < 0)
+        return lines;
+    if (!pressed) {
+        const int n = int(std::min<int64_t>(FDepth, w + h + 2));
+        for (int i = 0; i <= n; ++i)
+            lines.push_back(i);
+        return lines;
+    }
+    const int64_t kLast = FDepth / 2, longSide = std::max(w, h) + 2;
+    const double S = double(w + 2) * double(h + 2);
+    for (int64_t k = 0;;) {
+        lines.push_back(int(2 * k));
+        if (k >= kLast)
+            break;
+        int64_t next = k + 1;
+        if (double(k) >= S)
+            next = kLast;
+        else if (k >= longSide)
+            next = std::max<int64_t>(k + 1, int64_t(double(k) * S / (S - double(k))) - 1);
+        k = std::min(next, kLast);
+    }
+    if (lines.back() != FDepth)
+        lines.push_back(FDepth);
+    return lines;
+}
+
 // A strip five pixels thick along the front face; the face content sinks with it while
-// the key is held. A disabled button's LED vanishes into the face.
+// the key is held. A disabled button's LED vanishes into the face. Coordinates are taken
+// in 64 bits, so any Depth is safe; a strip that ends up beyond the key is not seen.
 void TLEDButton::DrawLED(TCanvas* c, TRect& R)
 {
     c->Brush()->SetColor(!Enabled() ? FColor : FStateOn ? FColorLED : FUnlitColor);
-    const int D = FDepth, h = D / 2;
+    const int64_t D = FDepth, h = D / 2;
+    int64_t L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
     if (FPressed) {
         switch (FButtonDirection) {
-        case bdTopUp: OffsetRect(R, 0, -h); break;
-        case bdLeftUp: OffsetRect(R, -h, 0); break;
-        case bdRightUp: OffsetRect(R, h, 0); break;
-        default: OffsetRect(R, 0, h); break;
+        case bdTopUp: T -= h, B -= h; break;
+        case bdLeftUp: L -= h, Rt -= h; break;
+        case bdRightUp: L += h, Rt += h; break;
+        default: T += h, B += h; break;
         }
     }
-    const int L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
+    auto px = [](int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN / 4, INT32_MAX / 4)); };
+    R = Rect(px(L), px(T), px(Rt), px(B));
     switch (FButtonDirection) {
     case bdTopUp:
-        c->Rectangle(L + D + 3, T + D + 4, Rt - D - 3, T + D + 9);
-        R.Top = T + D + 7;
+        c->Rectangle(px(L + D + 3), px(T + D + 4), px(Rt - D - 3), px(T + D + 9));
+        R.Top = px(T + D + 7);
         break;
     case bdLeftUp:
-        c->Rectangle(L + D + 4, T + D + 3, L + D + 9, B - D - 3);
-        R.Left = L + D + 9;
+        c->Rectangle(px(L + D + 4), px(T + D + 3), px(L + D + 9), px(B - D - 3));
+        R.Left = px(L + D + 9);
         break;
     case bdRightUp:
-        c->Rectangle(Rt - D - 9, T + D + 3, Rt - D - 4, B - D - 3);
-        R.Right = Rt - D - 9;
+        c->Rectangle(px(Rt - D - 9), px(T + D + 3), px(Rt - D - 4), px(B - D - 3));
+        R.Right = px(Rt - D - 9);
         break;
     default:
-        c->Rectangle(L + D + 3, B - D - 9, Rt - D - 3, B - D - 4);
-        R.Bottom = B - D - 7;
+        c->Rectangle(px(L + D + 3), px(B - D - 9), px(Rt - D - 3), px(B - D - 4));
+        R.Bottom = px(B - D - 7);
         break;
     }
 }

@@ -357,8 +357,9 @@ void TLEDDisplay::Paint()
 {
     TCanvas* c = Canvas();
     TRect R = ClientRect();
-    const bool finite = std::isfinite(FValue);
-    std::string text = finite ? FormatFixed(FValue, FFractionDigits) : std::string();
+    // A value that cannot be formatted (an infinity) gives an empty text, which the
+    // padding turns into a row of zeros.
+    std::string text = std::isfinite(FValue) ? FormatFixed(FValue, FFractionDigits) : std::string();
     int64_t p = 0;
     if (size_t dot = text.find('.'); dot != std::string::npos) {
         p = int64_t(dot) + 1;
@@ -368,7 +369,7 @@ void TLEDDisplay::Paint()
     c->FillRect(R);
     c->Brush()->SetColor(FColorLED);
     c->Pen()->SetColor(FColorLED);
-    if (FNumDigits > 0 && finite) {
+    if (FNumDigits > 0) {
         const int64_t n = FNumDigits, len = int64_t(text.size());
         const int64_t pad = std::max<int64_t>(0, n - len);
         if (p > 0)
@@ -378,7 +379,12 @@ void TLEDDisplay::Paint()
         const int64_t first = cell == 0 ? std::max<int64_t>(1, pad) : 1;
         int64_t x = (cell - FDigitWidth) / 2 + (first - 1) * cell;
         bool started = false;
+        // Past the right edge of what is painted neither a glyph nor a separator mark
+        // (drawn at most 6 pixels left of its cell) can show, however many digits are left.
+        const int64_t right = std::min<int64_t>(Width(), c->ClipRect().Right);
         for (int64_t i = first; i <= n; ++i) {
+            if (cell > 0 && x - 6 >= right)
+                break;
             const char ch = i <= pad ? '0' : text[size_t(i - pad - 1)];
             if (FLeadingZeros || started || ch != '0') {
                 int g = CharToGlyphIndex(ch);

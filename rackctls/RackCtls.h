@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 enum TButtonDirection { bdBottomUp, bdLeftUp, bdNone, bdRightUp, bdTopUp };
 enum TTextPosition { tpAbove, tpBelow, tpNone, tpOnButton };
@@ -85,6 +86,7 @@ private:
     // The client rectangle less the caption line of tpAbove / tpBelow.
     TRect KeyRect(TCanvas* canvas) const;
     void DrawButtonFrame(TCanvas* canvas);
+    std::vector<int> FrameLines(int64_t w, int64_t h, bool pressed) const;
     void DrawLED(TCanvas* canvas, TRect& R);
     void DrawCaption(TCanvas* canvas, TRect R);
     void DrawGlyph(TCanvas* canvas, const TRect& R);

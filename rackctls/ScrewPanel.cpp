@@ -46,21 +46,27 @@ void TScrewPanel::SetShowScrews(bool value)
 TRect TScrewPanel::InnerRect() const
 {
     TRect r = ClientRect();
-    int inset = BorderWidth();
+    int64_t inset = BorderWidth();
     if (BevelOuter() != bvNone)
         inset += BevelWidth();
-    InflateRect(r, -inset, -inset);
+    InsetRect(r, inset);
     if (BevelInner() != bvNone)
-        InflateRect(r, -BevelWidth(), -BevelWidth());
+        InsetRect(r, BevelWidth());
     return r;
 }
 
+// In 64 bits: a margin of any size puts the screws far off the panel, never wraps them
+// back onto it.
 std::array<TPoint, 4> TScrewPanel::ScrewOrigins() const
 {
     TRect r = InnerRect();
-    const int m = FMargin, d = 4 * FScrewSize;
-    return { Point(r.Left + m, r.Top + m), Point(r.Right - m - d, r.Top + m),
-        Point(r.Left + m, r.Bottom - m - d), Point(r.Right - m - d, r.Bottom - m - d) };
+    const int64_t m = FMargin, d = 4 * FScrewSize;
+    auto at = [](int64_t x, int64_t y) {
+        auto c = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN / 4, INT32_MAX / 4)); };
+        return Point(c(x), c(y));
+    };
+    return { at(r.Left + m, r.Top + m), at(r.Right - m - d, r.Top + m),
+        at(r.Left + m, r.Bottom - m - d), at(r.Right - m - d, r.Bottom - m - d) };
 }
 
 void TScrewPanel::Paint()
@@ -73,15 +79,15 @@ void TScrewPanel::Paint()
     c->Brush()->SetColor(FColor);
     TRect R = ClientRect();
     c->FillRect(R);
-    int inset = BorderWidth();
+    int64_t inset = BorderWidth();
     if (BevelOuter() != bvNone) {
         DrawBevel(c, R, BevelOuter() == bvRaised);
         inset += BevelWidth();
     }
-    InflateRect(R, -inset, -inset);
+    InsetRect(R, inset);
     if (BevelInner() != bvNone) {
         DrawBevel(c, R, BevelInner() == bvRaised);
-        InflateRect(R, -BevelWidth(), -BevelWidth());
+        InsetRect(R, BevelWidth());
     }
     if (FShowScrews)
         for (const TPoint& p : ScrewOrigins())

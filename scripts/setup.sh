@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make pkg-config
-  libsdl2-dev libpulse-dev libfreetype-dev libfontconfig-dev libpng-dev
+  libsdl2-dev libpulse-dev libx11-dev libfreetype-dev libfontconfig-dev libpng-dev
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick desktop-file-utils

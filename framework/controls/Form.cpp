@@ -207,7 +207,7 @@ void TCustomForm::CreateWindowHandle()
         return;
     plat::WindowParams params;
     params.bounds = { Left(), Top(), Left() + Width(), Top() + Height() };
-    params.title = Caption();
+    params.title = WindowTitle();
     params.borderless = FBorderStyle == bsNone;
     FWindow = FWindowSystem->CreateWindow(params);
 }
@@ -270,7 +270,14 @@ void TCustomForm::BoundsChanged(const TRect& oldBounds)
 void TCustomForm::CMTextChanged(TMessage&)
 {
     if (FWindow && FWindowSystem)
-        FWindowSystem->SetWindowTitle(FWindow, Caption());
+        FWindowSystem->SetWindowTitle(FWindow, WindowTitle());
+}
+
+// A form without a caption still has a name on the desktop (task bars, switchers): the
+// application's title.
+std::string TCustomForm::WindowTitle() const
+{
+    return Caption().empty() && Application ? Application->Title() : Caption();
 }
 
 // A character nobody used goes to every control until one takes it.

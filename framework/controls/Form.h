@@ -116,6 +116,7 @@ protected:
 
 private:
     void CreateWindowHandle();
+    std::string WindowTitle() const;
     void DestroyWindowHandle();
     void MouseEvent(const plat::Event& e);
     void KeyEvent(const plat::Event& e);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <climits>
 
 struct TPoint {
     int32_t X = 0, Y = 0;
@@ -48,6 +49,17 @@ inline void InflateRect(TRect& r, int32_t dx, int32_t dy)
     r.Right += dx;
     r.Top -= dy;
     r.Bottom += dy;
+}
+
+// Moves every edge of r inward by n (outward for a negative n). Edges stop at a quarter of
+// the 32-bit range, where a rectangle is far beyond any surface, so that sums of a few
+// edges and offsets taken afterwards cannot overflow.
+inline void InsetRect(TRect& r, int64_t n)
+{
+    auto edge = [](int64_t v) {
+        return int32_t(std::clamp<int64_t>(v, INT32_MIN / 4, INT32_MAX / 4));
+    };
+    r = TRect { edge(r.Left + n), edge(r.Top + n), edge(r.Right - n), edge(r.Bottom - n) };
 }
 
 // The overlap of a and b; false (and an all-zero result) when they do not overlap.

@@ -71,14 +71,14 @@ void TCustomPanel::SetBorderStyle(TBorderStyle value)
 // Children are laid out inside the single border line, the bevels and the border.
 void TCustomPanel::AdjustClientRect(TRect& r) const
 {
-    int inset = FBorderWidth;
+    int64_t inset = FBorderWidth;
     if (FBorderStyle == bsSingle)
         ++inset;
     if (FBevelOuter != bvNone)
         inset += FBevelWidth;
     if (FBevelInner != bvNone)
         inset += FBevelWidth;
-    InflateRect(r, -inset, -inset);
+    InsetRect(r, inset);
 }
 
 void TCustomPanel::CMTextChanged(TMessage&) { Invalidate(); }

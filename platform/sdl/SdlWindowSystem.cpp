@@ -1,11 +1,15 @@
 #include "platform/sdl/SdlWindowSystem.h"
 
+#include "platform/sdl/SdlX11.h"
+
 #include <SDL.h>
 
 #include <array>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -157,7 +161,8 @@ constexpr size_t CursorCount = size_t(Cursor::No) + 1;
 // that type a control character queue that character behind themselves in FPending.
 class SdlWindowSystem : public WindowSystem {
 public:
-    explicit SdlWindowSystem(Uint32 wakeType) : FWakeType(wakeType) { }
+    SdlWindowSystem(Uint32 wakeType, AppIdentity identity)
+        : FWakeType(wakeType), FIdentity(std::move(identity)) { }
     ~SdlWindowSystem() override;
 
     WindowId CreateWindow(const WindowParams& params) override;
@@ -182,10 +187,16 @@ private:
     bool TranslateWindowEvent(const SDL_WindowEvent& in, Event& out);
 
     const Uint32 FWakeType;
+    const AppIdentity FIdentity;
     std::atomic<bool> FWakePending { false };
     std::unordered_map<WindowId, SDL_Window*> FWindows;
     std::array<SDL_Cursor*, CursorCount> FCursors {};
     uint32_t FButtons = 0;
+    // On X11, while a button is held, pointer motions come from the server's own events
+    // as well (see SdlX11.h): SDL leaves out those of a window that follows the pointer.
+    // The pointer's screen position while a button or such a motion is handled is the one
+    // it had at that event.
+    std::optional<Point> FEventScreen;
     // Characters of one text event beyond the first, handed out by the next waits.
     std::vector<Event> FPending;
 };
@@ -222,6 +233,8 @@ WindowId SdlWindowSystem::CreateWindow(const WindowParams& params)
     }
     WindowId id = SDL_GetWindowID(win);
     FWindows[id] = win;
+    sdlx11::SetClass(win, FIdentity.instance, FIdentity.className);
+    sdlx11::SetIcons(win, FIdentity.icons);
     return id;
 }
 
@@ -309,6 +322,7 @@ void SdlWindowSystem::Present(WindowId id, const Surface& framebuffer, const Reg
 
 bool SdlWindowSystem::WaitEvent(Event& out, int32_t timeoutMs)
 {
+    FEventScreen.reset();
     if (!FPending.empty()) {
         out = FPending.front();
         FPending.erase(FPending.begin());
@@ -378,6 +392,7 @@ bool SdlWindowSystem::TranslateWindowEvent(const SDL_WindowEvent& in, Event& out
 bool SdlWindowSystem::Translate(const SDL_Event& in, Event& out)
 {
     out = Event {};
+    FEventScreen.reset();
     if (in.type == FWakeType) {
         FWakePending.store(false);
         out.type = Event::Type::Wake;
@@ -386,6 +401,23 @@ bool SdlWindowSystem::Translate(const SDL_Event& in, Event& out)
     switch (in.type) {
     case SDL_QUIT: out.type = Event::Type::Quit; return true;
     case SDL_WINDOWEVENT: return TranslateWindowEvent(in.window, out);
+    case SDL_SYSWMEVENT:
+        for (const auto& [id, w] : FWindows) {
+            sdlx11::PointerEvent p;
+            if (!sdlx11::ReadPointer(in.syswm.msg, w, p))
+                continue;
+            if (!p.motion)
+                return false;   // SDL's own button event follows
+            FButtons = p.buttons;
+            FEventScreen = p.screen;
+            out.type = Event::Type::MouseMove;
+            out.window = id;
+            out.x = p.at.x;
+            out.y = p.at.y;
+            out.mods = FButtons | KeyMods(SDL_GetModState());
+            return true;
+        }
+        return false;
     case SDL_MOUSEMOTION:
         if (!Find(in.motion.windowID))
             return false;
@@ -402,7 +434,11 @@ bool SdlWindowSystem::Translate(const SDL_Event& in, Event& out)
         if (!Find(in.button.windowID) || !ToButton(in.button.button, out.button, bit))
             return false;
         bool down = in.type == SDL_MOUSEBUTTONDOWN;
+        if (Point p; sdlx11::ToScreen(Find(in.button.windowID), { in.button.x, in.button.y }, p))
+            FEventScreen = p;
         FButtons = down ? FButtons | bit : FButtons & ~bit;
+        if (FEventScreen)
+            SDL_EventState(SDL_SYSWMEVENT, FButtons ? SDL_ENABLE : SDL_DISABLE);
         out.type = down ? Event::Type::MouseDown : Event::Type::MouseUp;
         out.window = in.button.windowID;
         out.x = in.button.x;
@@ -489,8 +525,18 @@ void SdlWindowSystem::SetCursor(Cursor c)
         SDL_SetCursor(FCursors[i]);
 }
 
+// While a pointer event is handled, where the pointer was at that event; otherwise, on
+// X11, where the server finds it now. SDL's global state follows only raw input events,
+// which some servers (Xvfb with synthetic input among them) never send, so during a drag
+// it would keep the position of the press.
 Point SdlWindowSystem::CursorPos() const
 {
+    if (FEventScreen)
+        return *FEventScreen;
+    Point p;
+    for (const auto& [id, w] : FWindows)
+        if (sdlx11::PointerOnScreen(w, p))
+            return p;
     int x = 0, y = 0;
     SDL_GetGlobalMouseState(&x, &y);
     return { x, y };
@@ -540,7 +586,26 @@ Rect SdlWindowSystem::ScreenBounds() const
 
 } // namespace
 
-std::unique_ptr<WindowSystem> CreateSdlWindowSystem()
+// The drivers that show a window, in the order tried: X11 first, as a Wayland desktop
+// also runs X11 programs, where a program may place its own window.
+static bool StartVideo()
+{
+    const char* named = std::getenv("SDL_VIDEODRIVER");
+    if (named && *named)
+        return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    std::string failures;
+    for (const char* driver : { "x11", "wayland" }) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0)
+            return true;
+        failures += failures.empty() ? "" : "; ";
+        failures += std::string(driver) + ": " + SDL_GetError();
+    }
+    SDL_SetError("%s", failures.c_str());
+    return false;
+}
+
+std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity)
 {
     // Software presenting: the window's own surface, exact and simple.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -550,15 +615,18 @@ std::unique_ptr<WindowSystem> CreateSdlWindowSystem()
     // Quit means a signal or the end of the session; closing a window is the program's
     // own decision.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        ReportFailure(std::string("cannot start the window system: ") + SDL_GetError());
+    // The Wayland application id names the desktop entry; it is read when SDL starts.
+    if (!identity.className.empty())
+        setenv("SDL_VIDEO_WAYLAND_WMCLASS", identity.className.c_str(), 0);
+    if (!StartVideo()) {
+        ReportFailure(SDL_GetError());
         return nullptr;
     }
     Uint32 wake = SDL_RegisterEvents(1);
     if (wake == Uint32(-1))
         wake = SDL_USEREVENT;
     SDL_StartTextInput();
-    return std::make_unique<SdlWindowSystem>(wake);
+    return std::make_unique<SdlWindowSystem>(wake, std::move(identity));
 }
 
 } // namespace plat

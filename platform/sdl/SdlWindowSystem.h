@@ -5,13 +5,26 @@
 // arrive as Quit events. Created, used and destroyed on the GUI thread, except Wake,
 // which any thread may call.
 
+#include "platform/raster/ImageFiles.h"
 #include "platform/window/WindowSystem.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace plat {
 
-// Starts SDL video. Returns nullptr (with a failure reported) when there is no display.
-std::unique_ptr<WindowSystem> CreateSdlWindowSystem();
+// What the desktop knows the program's windows by: the class its desktop entry names
+// (WM_CLASS on X11, the application id on Wayland), the instance name beside it, and its
+// icons, largest first.
+struct AppIdentity {
+    std::string instance, className;
+    std::vector<AlphaImage> icons;
+};
+
+// Starts SDL video on a driver that shows windows: X11 or Wayland, or the one the user
+// names in SDL_VIDEODRIVER. Returns nullptr (with a failure reported) when no display can
+// be opened.
+std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity = {});
 
 } // namespace plat

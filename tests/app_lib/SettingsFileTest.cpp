@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -99,4 +101,25 @@ TEST(SettingsFileFor, RealFolderCheck)
     EXPECT_EQ(SettingsFileFor(dir + "/metronome", plat::DirectoryWritable), dir + "/metronome.ini");
     EXPECT_EQ(SettingsFileFor("/nonexistent-folder-7f3a/metronome", plat::DirectoryWritable),
         "/tmp/metronome-user-config/metronome.ini");
+}
+
+// A program in a folder it cannot write reads the file beside it until the per-user file
+// exists; it always writes the per-user file.
+TEST(SettingsSourceFor, TheFileBesideAReadOnlyProgramIsReadUntilThePerUserFileExists)
+{
+    ScopedEnv xdg("XDG_CONFIG_HOME", "/home/ann/.cfg");
+    const std::string exe = "/media/stick/metronome", beside = "/media/stick/metronome.ini",
+                      user = "/home/ann/.cfg/metronome.ini";
+    auto only = [](std::initializer_list<std::string> files) {
+        std::vector<std::string> v(files);
+        return [v](const std::string& f) { return std::find(v.begin(), v.end(), f) != v.end(); };
+    };
+    EXPECT_EQ(SettingsFileFor(exe, ReadOnly), user);
+    EXPECT_EQ(SettingsSourceFor(exe, ReadOnly, only({ beside })), beside);
+    EXPECT_EQ(SettingsSourceFor(exe, ReadOnly, only({ beside, user })), user);
+    EXPECT_EQ(SettingsSourceFor(exe, ReadOnly, only({ user })), user);
+    EXPECT_EQ(SettingsSourceFor(exe, ReadOnly, only({})), user);
+    // A writable folder reads and writes beside the program, whatever else exists.
+    EXPECT_EQ(SettingsSourceFor(exe, Writable, only({ beside, user })), beside);
+    EXPECT_EQ(SettingsSourceFor(exe, Writable, only({ user })), beside);
 }

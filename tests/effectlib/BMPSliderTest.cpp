@@ -387,6 +387,37 @@ TEST_F(SliderTest, TickMarksForATravelOf100And20)
     EXPECT_EQ(lengths, (std::vector<int> { 4, 3, 3, 3 }));   // no mark at 100
 }
 
+// A thumb longer than the ruler has no travel: it stays at the start, and so do all the
+// marks, centred on it, none of them before the ruler's start.
+TEST_F(SliderTest, TickMarksOfAThumbLongerThanTheRulerStandAtTheThumb)
+{
+    auto* s = new TepBMPSlider(form);
+    s->SetBounds(0, 0, 30, 60);
+    s->SetParent(form);
+    s->SetColor(clWhite);
+    TBitmap thumb, ruler;
+    MakeThumb(thumb, 40, 20);
+    ruler.SetSize(50, 10);
+    ruler.Handle()->Fill(clWhite);
+    s->SetImage(siHThumb, &thumb);
+    s->SetImage(siHRuler, &ruler);
+    s->SetNumThumbStates(1);
+    s->SetOptions((1 << soShowPoints) | (1 << soSmooth));
+    s->SetPointsColor(clBlack);
+    s->SetValue(100);
+    Pump();
+    ASSERT_LT(s->GetRulerLength(), 0);
+    ASSERT_EQ(s->Thumb()->Left(), 6);
+    std::vector<int> columns;
+    for (int x = 0; x < 40; ++x)
+        for (int y = 0; y < s->Height(); ++y)
+            if (Pixel(form, x, y) == clBlack) {
+                columns.push_back(x);
+                break;
+            }
+    EXPECT_EQ(columns, (std::vector<int> { 6 + 40 / 2 }));
+}
+
 TEST_F(SliderTest, EdgeSizeMustLeaveAMiddle)
 {
     TepBMPSlider* s = HorizontalSlider(100, 0);
@@ -535,6 +566,56 @@ TEST_F(SliderTest, TheStreamHoldsTheImageSetAndARangeSurvives)
     plain->SetParent(form);
     EXPECT_EQ(WriteComponentRes(form).find("UserImages", text.find("object plain")),
         std::string::npos);
+}
+
+namespace {
+
+// A form holding one slider with the range settings given, in stream order.
+std::string SliderForm(const std::string& range)
+{
+    return "object frmRange: TForm\n"
+           "  ClientWidth = 200\n"
+           "  ClientHeight = 100\n"
+           "  object s: TepBMPSlider\n"
+           "    Left = 0\n"
+           "    Top = 0\n"
+           "    Width = 140\n"
+           "    Height = 40\n"
+        + range + "    Value = 55\n  end\nend\n";
+}
+
+} // namespace
+
+// A stored pair that is a range comes back as stored, even when it is narrower than
+// Increment; a pair that is not a range is taken again through the setters' rules, in
+// the stream's order, from the range the slider had before.
+TEST_F(SliderTest, LoadingKeepsAStoredRangeAndRepairsOnlyABrokenOne)
+{
+    struct Case {
+        const char* range;
+        int min, max, value;
+    } cases[] = {
+        { "    Increment = 20\n    MinValue = 50\n    MaxValue = 60\n", 50, 60, 55 },
+        { "    Increment = 1\n    MaxValue = 300\n    MinValue = 150\n", 150, 300, 150 },
+        // Not ranges: MinValue 80 fits below 100 - 1, MaxValue 50 not above 80 + 1.
+        { "    Increment = 1\n    MinValue = 80\n    MaxValue = 50\n", 80, 100, 80 },
+        // MinValue 150 is refused against the old 100, then MaxValue 120 is taken; the
+        // stored Value, clamped away while the pair was broken, comes back.
+        { "    MinValue = 150\n    MaxValue = 120\n", 0, 120, 55 },
+        { "    Increment = 5\n    MinValue = 70\n    MaxValue = 70\n", 70, 100, 70 },
+        // Increment after the pair, as a hand-written form may have it: it is not yet in
+        // force when the pair is taken.
+        { "    MinValue = 60\n    MaxValue = 40\n    Increment = 50\n", 60, 100, 60 },
+    };
+    for (const Case& c : cases) {
+        auto* f = new TForm(Application, SliderForm(c.range));
+        auto* s = dynamic_cast<TepBMPSlider*>(f->FindComponent("s"));
+        ASSERT_NE(s, nullptr) << c.range;
+        EXPECT_EQ(s->MinValue(), c.min) << c.range;
+        EXPECT_EQ(s->MaxValue(), c.max) << c.range;
+        EXPECT_EQ(s->Value(), c.value) << c.range;
+        delete f;
+    }
 }
 
 namespace {

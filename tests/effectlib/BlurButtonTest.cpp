@@ -10,6 +10,9 @@
 #include "framework/core/Stream.h"
 #include "framework/core/Writer.h"
 
+#include <chrono>
+#include <climits>
+
 namespace {
 
 using plat::MouseButton;
@@ -375,6 +378,65 @@ TEST_F(BlurButtonForm, SoundsPlayOnEnterAndClickAndReferencesAreCleared)
     Mouse(T::MouseDown, 40, 20);
     Mouse(T::MouseUp, 40, 20);
     EXPECT_EQ(clicks, 3);
+}
+
+// BevelWidht at the top of the range builds the faces at once, for every kind. The plain
+// and the elliptic plates come out as with a ring count just past the plate's larger
+// side: rings beyond it draw nothing on the plate. The rounded plate also starts lines at
+// BevelWidht, so there any value far past the plate gives the same face.
+TEST(BlurButtonFaces, HugeBevelWidthBuildsAtOnceAndStopsPastThePlate)
+{
+    for (TepKind kind : { bkRect, bkRoundRect, bkEllipse }) {
+        for (int bw : { INT_MAX, INT_MIN, 1000000000 }) {
+            auto b = PlainRedButton();
+            b->SetCaption("Quit");
+            b->SetKind(kind);
+            b->SetBevelWidht(bw);
+            // The best of three, so that a busy machine's pause does not count.
+            double ms = 1e9;
+            for (int i = 0; i < 3; ++i) {
+                auto t0 = std::chrono::steady_clock::now();
+                auto face = b->CreateOneBitmap(abPush, true);
+                ms = std::min(ms, std::chrono::duration<double, std::milli>(
+                    std::chrono::steady_clock::now() - t0).count());
+                ASSERT_EQ(face->Width(), 64);
+            }
+            EXPECT_LT(ms, 100.0) << kind << " " << bw;
+        }
+        auto near = PlainRedButton(), far = PlainRedButton();
+        near->SetKind(kind);
+        far->SetKind(kind);
+        near->SetBevelWidht(kind == bkRoundRect ? 1000000 : 65);
+        far->SetBevelWidht(INT_MAX);
+        auto a = near->CreateOneBitmap(abNone, false), z = far->CreateOneBitmap(abNone, false);
+        for (int y = 0; y < 25; ++y)
+            for (int x = 0; x < 64; ++x)
+                ASSERT_EQ(a->Image().GetColor(x, y), z->Image().GetColor(x, y))
+                    << kind << " " << x << "," << y;
+    }
+}
+
+// A wave of zero bytes is not empty: entering and clicking still play it, which is what
+// stops a sound that is playing.
+TEST_F(BlurButtonForm, AZeroByteSoundStillPlays)
+{
+    auto* player = new TepWavePlayer(form);
+    player->SetEnabled(false);
+    TMemoryStream none;
+    player->Wave()->LoadFromStream(&none);
+    ASSERT_EQ(player->Wave()->Size(), 0);
+    ASSERT_FALSE(player->Wave()->GetEmpty());
+    int plays = 0;
+    player->BeforePlay = TNotifyEvent::FromFunction([&](TObject*) { ++plays; });
+    btn->SetClickSound(player);
+    btn->SetActiveSound(player);
+
+    Mouse(T::MouseMove, 40, 20);
+    EXPECT_EQ(plays, 1);
+    Mouse(T::MouseDown, 40, 20);
+    Mouse(T::MouseUp, 40, 20);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(plays, 2);
 }
 
 TEST_F(BlurButtonForm, AButtonMadeAtRunTimeShowsItsFacesFromTheSecondPaint)

@@ -61,6 +61,21 @@ TEST(BmputilsTest, DefaultKeyIsTheBottomLeftPixelAndTheSourceStaysUnchanged)
     EXPECT_TRUE(src.Image() == original);
 }
 
+// An empty bitmap has no corner to take a key from: its key is "none", so another bitmap
+// drawn with it comes out whole, its own corner colour included.
+TEST(BmputilsTest, AnEmptyBitmapGivesNoKey)
+{
+    TBitmap empty, src, dst;
+    EXPECT_EQ(GetTransparentColor(&empty), clNone);
+    EXPECT_EQ(GetTransparentColor(nullptr), clNone);
+    Source(src);
+    SolidBitmap(dst, 6, 5, Bg);
+    DrawBitmapTransparent(dst.Canvas(), 1, 1, &src, GetTransparentColor(&empty));
+    EXPECT_EQ(At(dst, 1, 1), K);   // the source's own key colour is drawn
+    EXPECT_EQ(At(dst, 2, 1), A);
+    EXPECT_EQ(At(dst, 0, 0), Bg);
+}
+
 TEST(BmputilsTest, KeyTakesSystemColoursAndIgnoresThePaletteRelativeBit)
 {
     TBitmap src, dst;

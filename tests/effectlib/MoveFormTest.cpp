@@ -198,6 +198,34 @@ TEST_F(MoveFormTest, AnAreaLargerThanItsParentWorksTheSame)
     Up(90, 107);
 }
 
+// The window moved is the area's owner. An area owned by something that is not a control
+// (here a plain component, or nothing) moves nothing, not even the form it lies on.
+TEST_F(MoveFormTest, AnAreaNotOwnedByAControlMovesNothing)
+{
+    area->SetParent(nullptr);
+    TComponent holder(nullptr);
+    auto* byComponent = new TepMoveForm(&holder);
+    byComponent->SetBounds(0, 0, 100, 60);
+    byComponent->SetParent(form);
+    auto orphan = std::make_unique<TepMoveForm>(nullptr);
+    orphan->SetBounds(0, 70, 100, 60);
+    orphan->SetParent(form);
+    Pump();
+    const TPoint start = WindowPos();
+    for (int y : { 30, 100 }) {
+        Down(50, y);
+        EXPECT_TRUE((y == 30 ? byComponent : orphan.get())->Dragging()) << y;
+        Move(80, y + 20);
+        Move(90, y + 30);
+        Up(90, y + 30);
+        EXPECT_EQ(WindowPos(), start) << y;
+        EXPECT_EQ(form->Left(), start.X);
+        EXPECT_EQ(form->Top(), start.Y);
+    }
+    byComponent->SetParent(nullptr);
+    orphan->SetParent(nullptr);
+}
+
 TEST_F(MoveFormTest, DrawsNothingAtRunTimeAndADashedOutlineAtDesignTime)
 {
     form->SetColor(clWhite);

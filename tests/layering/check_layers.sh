@@ -3,8 +3,8 @@
 # framework -> platform), and inside the framework from sub-layer to sub-layer (stdctrls ->
 # controls -> graphics -> core); nothing above platform/ includes an SDL, FreeType,
 # fontconfig, libpng, PulseAudio or POSIX system header. Only platform/sdl and
-# platform/sound may include SDL;
-# only platform/text FreeType and fontconfig.
+# platform/sound may include SDL; only platform/text FreeType and fontconfig; only
+# platform/sdl X11.
 set -u
 root=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
 cd "$root" || exit 2
@@ -41,4 +41,5 @@ system='<(SDL|SDL2/|pulse/|ft2build|freetype/|fontconfig/|png\.h|unistd\.h|fcntl
 includes framework rackctls effectlib app | grep -E "$system" && report "a layer above platform/ includes a system header"
 includes platform --exclude-dir=sdl --exclude-dir=sound | grep -E '<SDL' && report "SDL outside platform/sdl and platform/sound"
 includes platform --exclude-dir=text | grep -E '<(ft2build|freetype/|fontconfig/)' && report "FreeType outside platform/text"
+includes . --exclude-dir=sdl --exclude-dir=build | grep -E '<X11/' && report "X11 outside platform/sdl"
 exit $fail

@@ -387,13 +387,21 @@ TEST_F(LEDDisplayTest, OnChangeFiresOncePerChangeAfterTheRepaintRequest)
     EXPECT_EQ(changes, 2);
 }
 
-TEST_F(LEDDisplayTest, InfinityDrawsNoGlyphs)
+// An infinity cannot be formatted: the empty text is padded to a row of zeros, which
+// LeadingZeros False then leaves blank.
+TEST_F(LEDDisplayTest, InfinityShowsThePaddedZeros)
 {
     auto* d = NewBeatDisplay();
     d->SetValue(std::numeric_limits<long double>::infinity());
     Pump();
-    EXPECT_EQ(Cells(d), (std::vector<int> { -1, -1, -1, -1, -1 }));
+    EXPECT_EQ(Cells(d), (std::vector<int> { 0, 0, 0, 0, 0 }));
     EXPECT_EQ(d->FormattedValue(), "");
+    d->SetValue(-std::numeric_limits<long double>::infinity());
+    Pump();
+    EXPECT_EQ(Cells(d), (std::vector<int> { 0, 0, 0, 0, 0 }));
+    d->SetLeadingZeros(false);
+    Pump();
+    EXPECT_EQ(Cells(d), (std::vector<int> { -1, -1, -1, -1, -1 }));
 }
 
 TEST_F(LEDDisplayTest, BevelAndBorderFrameTheDisplay)
