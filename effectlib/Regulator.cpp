@@ -9,13 +9,16 @@
 #include "framework/graphics/Bitmap.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace {
 
 const uintptr_t DragTimer = 1;
-const uint32_t MinTimerMs = 10;
+// A period of 0 would make the timer fire on every pass of the message loop.
+const uint32_t ZeroPeriodMs = 10;
 
 TColor Light(TColor c) { return RGBChange(ColorToRGB(c), 65, 65, 65); }
 TColor Dark(TColor c) { return RGBChange(ColorToRGB(c), -65, -65, -65); }
@@ -244,7 +247,8 @@ void TepRegulator::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     FDragging = true;
     FLastY = FCurY = Y;
     FDrawnPos = FBtnPos;
-    SetTimer(this, DragTimer, int(std::max(FTimeInt == 0 ? MinTimerMs : FTimeInt, MinTimerMs)));
+    const uint32_t period = FTimeInt == 0 ? ZeroPeriodMs : std::min<uint32_t>(FTimeInt, INT32_MAX);
+    SetTimer(this, DragTimer, int(period));
     TepRoundBar::MouseDown(Button, Shift, X, Y);
 }
 
