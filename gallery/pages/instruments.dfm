@@ -311,4 +311,32 @@ object pgInstruments: TForm
     YDiv = 6
     RatioVal = 3
   end
+  object capBit: TepLabel
+    Left = 230
+    Top = 352
+    Width = 140
+    Height = 14
+    Caption = 'TepBitLabel'
+    Font.Height = -10
+    Font.Name = 'Arial'
+    Text3D = False
+  end
+  object bitText: TepBitLabel
+    Left = 230
+    Top = 366
+    Width = 220
+    Height = 48
+    Caption = 'Wallpaper'
+    Font.Height = -32
+    Font.Name = 'Arial'
+    Font.Style = [fsBold]
+    Text3D = True
+    Wallpaper.Data = {
+      AE000000424DAE00000000000000360000002800000006000000060000000100
+      18000000000078000000130B0000130B00000000000000000000005ADC0080FF
+      0040C80000A000C8FF0080FF00000080FF005ADC0080FF0040C80000A000C8FF
+      000000C8FF0080FF005ADC0080FF0040C80000A000000000A000C8FF0080FF00
+      5ADC0080FF0040C800000040C80000A000C8FF0080FF005ADC0080FF00000080
+      FF0040C80000A000C8FF0080FF005ADC0000}
+  end
 end
