@@ -27,6 +27,30 @@ void ZRThreadedTimer::SetOnTimer(const TNotifyEvent& value)
     FOnTimer = value;
 }
 
+bool ZRThreadedTimer::Enabled() const
+{
+    std::lock_guard<std::mutex> g(FLock);
+    return FEnabled;
+}
+
+void ZRThreadedTimer::SetEnabled(bool value)
+{
+    {
+        std::lock_guard<std::mutex> g(FLock);
+        if (value == FEnabled)
+            return;
+        FEnabled = value;
+    }
+    FWake.notify_all();
+}
+
+bool ZRThreadedTimer::WaitUntilEnabled()
+{
+    std::unique_lock<std::mutex> g(FLock);
+    FWake.wait(g, [this] { return FEnabled || FWoken; });
+    return !FWoken;
+}
+
 void ZRThreadedTimer::Stop()
 {
     Terminate();
@@ -56,13 +80,16 @@ void ZRThreadedTimer::Sleep(int ms)
 void ZRThreadedTimer::Execute()
 {
     while (!Terminated()) {
+        if (!WaitUntilEnabled())
+            break;
+        ++FSleeps;
         Sleep(Interval());
         if (Terminated())
             break;
         bool set;
         {
             std::lock_guard<std::mutex> g(FLock);
-            set = bool(FOnTimer);
+            set = FEnabled && bool(FOnTimer);
         }
         if (set)
             Synchronize(&ZRThreadedTimer::DoTimer);

@@ -6,6 +6,13 @@
 
 plat::Region TNeedleMask::Covered(const TPoint (&points)[7])
 {
+    plat::Region r;
+    Covered(points, r);
+    return r;
+}
+
+void TNeedleMask::Covered(const TPoint (&points)[7], plat::Region& out)
+{
     int32_t left = points[0].X, top = points[0].Y, right = left, bottom = top;
     for (const TPoint& p : points) {
         left = std::min(left, p.X);
@@ -15,25 +22,28 @@ plat::Region TNeedleMask::Covered(const TPoint (&points)[7])
     }
     // The pen paints the pixel at a vertex, so the box reaches one past the largest one.
     const int64_t w = int64_t(right) - left + 1, h = int64_t(bottom) - top + 1;
-    if (w > 4096 || h > 4096)
-        return {};
-    if (FScratch.Width() < w || FScratch.Height() < h)
+    if (w > 4096 || h > 4096) {
+        out.Clear();
+        return;
+    }
+    if (FScratch.Width() < w || FScratch.Height() < h) {
         FScratch = plat::Surface(int32_t(std::max<int64_t>(w, FScratch.Width())),
             int32_t(std::max<int64_t>(h, FScratch.Height())));
+        FScratch.Fill(0);
+        FDc.SetTarget(&FScratch);
+    }
 
     plat::Point local[7];
     for (int i = 0; i < 7; ++i)
         local[i] = { points[i].X - left, points[i].Y - top };
     const plat::Rect box { 0, 0, int32_t(w), int32_t(h) };
-    plat::Dc dc(&FScratch);
-    dc.FillRect(box, 0);
-    dc.SetPen({ plat::PenStyle::Solid, 1, 0xFFFFFF });
-    dc.SetBrush({ plat::BrushStyle::Solid, 0xFFFFFF });
-    dc.Polygon(local);
+    FDc.SetPen({ plat::PenStyle::Solid, 1, 0xFFFFFF });
+    FDc.SetBrush({ plat::BrushStyle::Solid, 0xFFFFFF });
+    FDc.Polygon(local);
 
     FRuns.clear();
     for (int32_t y = 0; y < box.bottom; ++y) {
-        const plat::Pixel* row = FScratch.Row(y);
+        plat::Pixel* row = FScratch.Row(y);
         for (int32_t x = 0; x < box.right;) {
             if (!row[x]) {
                 ++x;
@@ -41,9 +51,9 @@ plat::Region TNeedleMask::Covered(const TPoint (&points)[7])
             }
             int32_t start = x;
             while (x < box.right && row[x])
-                ++x;
+                row[x++] = 0;
             FRuns.push_back({ start + left, y + top, x + left, y + top + 1 });
         }
     }
-    return plat::Region::FromRects(FRuns);
+    out.AssignRects(FRuns);
 }

@@ -114,6 +114,10 @@ void TfrmMetronome::Construct()
     tickTimer = new ZRThreadedTimer(true);
     tickTimer->SetInterval(tickInterval);
     tickTimer->SetOnTimer(TNotifyEvent(this, &TfrmMetronome::timerTimer, "timerTimer"));
+    // Ticks change nothing while Run is off, so the timer runs only while Run is on. The
+    // idle handler follows btnRun however it is switched, with a click or without.
+    tickTimer->SetEnabled(btnRun->StateOn());
+    Application->OnIdle = TIdleEvent(this, &TfrmMetronome::ApplicationIdle);
     tickTimer->Resume();
     tickTimer->SetPriority(tpNormal);
 
@@ -178,6 +182,8 @@ void TfrmMetronome::WriteSettings()
 void TfrmMetronome::FormDestroy(TObject*)
 {
     ReleaseSound();
+    if (Application && Application->OnIdle.Data() == static_cast<void*>(this))
+        Application->OnIdle = nullptr;
     ReleaseTimerAndSettings();
 }
 
@@ -196,6 +202,15 @@ void TfrmMetronome::ReleaseTimerAndSettings()
 }
 
 // ---- Beat engine ----------------------------------------------------------------------
+
+void TfrmMetronome::ApplicationIdle(TObject*, bool&)
+{
+    if (tickTimer)
+        tickTimer->SetEnabled(btnRun->StateOn());
+    // With Run off no tick comes to notice it: the sound stream closes here.
+    if (!btnRun->StateOn())
+        ReleaseSound();
+}
 
 void TfrmMetronome::timerTimer(TObject*)
 {
@@ -348,28 +363,30 @@ void TfrmMetronome::MoveNeedle(double angle)
     TPoint points[7];
 
     NeedlePolygon(points, dx, dy, needleAngle, needleErase);
-    plat::Region E = NeedleRegion(points);
+    plat::Region& E = moveErase;
+    E = NeedleRegion(points);
     if (needleCoveredAngle != needleAngle) {
         NeedlePolygon(points, dx, dy, needleAngle, needle);
-        needleCovered = needleMask.Covered(points);
+        needleMask.Covered(points, needleCovered);
     }
-    plat::Region O = needleCovered;
+    plat::Region& O = moveKept;
+    O = needleCovered;
     // Where both outlines are cut short, a corner pixel of the old needle's outline may
     // lie just outside the enlarged outline; it is erased all the same.
-    E = plat::Region::Combine(E, O, plat::RegionOp::Or);
+    E |= O;
 
     needleAngle = angle;
     NeedlePolygon(points, dx, dy, needleAngle, needle);
-    plat::Region N = needleMask.Covered(points);
-    needleCovered = N;
+    needleMask.Covered(points, needleCovered);
     needleCoveredAngle = needleAngle;
+    const plat::Region& N = needleCovered;
 
-    plat::Region E2 = plat::Region::Combine(E, N, plat::RegionOp::Diff);
-    O = plat::Region::Combine(O, N, plat::RegionOp::And);
-    plat::Region N2 = plat::Region::Combine(N, O, plat::RegionOp::Diff);
+    E -= N;                                        // E2: what the needle leaves
+    O &= N;                                        // what stays needle
+    moveNew.Assign(N, O, plat::RegionOp::Diff);    // N2: what it newly covers
 
-    pnlDisplay->InvalidateRgn(&E2, true);
-    pnlDisplay->InvalidateRgn(&N2, false);
+    pnlDisplay->InvalidateRgn(&E, true);
+    pnlDisplay->InvalidateRgn(&moveNew, false);
     pnlDisplay->ValidateRgn(&O);
     pnlDisplay->Update();
 }

@@ -85,6 +85,8 @@ private:
     // Steps 2 to 12 of construction, after the description is read.
     void Construct();
     void MoveNeedle(double angle);
+    // Runs the tick timer exactly while btnRun is on.
+    void ApplicationIdle(TObject* Sender, bool& Done);
     void SetUpMixerButton();
     void WriteSettings();
     void ReleaseTimerAndSettings();
@@ -121,6 +123,8 @@ private:
     TNeedleMask needleMask;
     plat::Region needleCovered;
     double needleCoveredAngle = -1.0;
+    // Working regions of a move, kept so that a steady swing allocates nothing.
+    plat::Region moveErase, moveKept, moveNew;
 };
 
 // The single window, set by the application when it creates the form.

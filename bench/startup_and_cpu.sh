@@ -1,41 +1,101 @@
 #!/usr/bin/env bash
-# Two measurements of the real program on a private Xvfb display:
-#   1. the time from starting the process to its window being shown (the window is
-#      mapped only after its first frame has been composed and presented), over 10 starts,
-#      polled every few milliseconds (so the figure is high by up to one poll);
-#   2. the process's CPU use while running at 208 bpm with Beep on, over 20 s, from
-#      /proc/<pid>/stat (user + system time), as a share of one core.
+# The cost of leaving the metronome open, measured on the real program on a private Xvfb
+# display, with a private PulseAudio server (null sink) when pulseaudio is installed, else
+# SDL's dummy audio driver. Five figures:
+#   1. start-up: process start to the window shown (it is mapped only after its first
+#      frame has been composed and presented), over 20 starts, polled every 2 ms (so a
+#      figure is high by up to one poll); the median and the best;
+#   2. CPU while running at 208 bpm with Beep on, over SECONDS, from /proc/<pid>/stat (user
+#      + system time of all threads) as a share of one core;
+#   3. CPU while idle (window open, Run off) with Beep on and with Beep off, the same way;
+#   4. one running tick in metronome_bench (from the same build folder, when it is there):
+#      its CPU time and heap allocations at 40, 120 and 208 bpm; and what presenting a
+#      running tick sends the X server: the bytes written to its socket (strace, 2 s);
+#   5. peak resident memory (VmHWM) of the running program.
 # The program runs as a copy in a temporary folder with its own settings file.
 #
-#   bench/startup_and_cpu.sh build/bin/metronome
+#   bench/startup_and_cpu.sh [metronome binary (build-rel/bin/metronome)] [SECONDS (60)]
 set -u
 
-prog=${1:?usage: startup_and_cpu.sh <metronome binary> [seconds]}
-seconds=${2:-20}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+prog=${1:-$here/../build-rel/bin/metronome}
+seconds=${2:-60}
+[[ -x $prog ]] || { echo "no program at $prog" >&2; exit 1; }
+bench="$(dirname "$prog")/metronome_bench"
+
 work=$(mktemp -d)
-xvfb_pid=""
-prog_pid=""
+xvfb_pid=""; prog_pid=""; pa_pid=""
 cleanup() {
-  [[ -n $prog_pid ]] && kill "$prog_pid" 2>/dev/null && wait "$prog_pid" 2>/dev/null
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  for p in "$prog_pid" "$xvfb_pid" "$pa_pid"; do
+    [[ -n $p ]] && kill "$p" 2>/dev/null && wait "$p" 2>/dev/null
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
-mkdir -p "$work/bin"
+mkdir -p "$work/bin" "$work/home"
 cp "$prog" "$work/bin/metronome"
 exe="$work/bin/metronome"
 ini="$work/bin/metronome.ini"
 
 fail() { echo "$*" >&2; exit 1; }
-source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/xvfb.sh"
+source "$here/../tests/e2e/xvfb.sh"
 start_xvfb 190 240
-export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+unset SDL_VIDEODRIVER
+
+# ---- Sound: a private PulseAudio server with a null sink, else no device. --------------
+audio="SDL dummy audio driver (no pulseaudio installed)"
+if command -v pulseaudio >/dev/null && command -v pactl >/dev/null; then
+  mkdir -p "$work/pulse"
+  cat >"$work/pulse/default.pa" <<EOF
+load-module module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1
+load-module module-null-sink sink_name=metronull rate=48000 channels=2
+set-default-sink metronull
+EOF
+  export HOME=$work/home XDG_RUNTIME_DIR=$work/pulse PULSE_RUNTIME_PATH=$work/pulse
+  export PULSE_SERVER=unix:$work/pulse/native
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
+    -F "$work/pulse/default.pa" >"$work/pulse.log" 2>&1 &
+  pa_pid=$!
+  for (( i = 0; i < 100; i++ )); do
+    pactl info >/dev/null 2>&1 && break
+    kill -0 "$pa_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if pactl info >/dev/null 2>&1; then
+    audio="private PulseAudio server, null sink"
+    export SDL_AUDIODRIVER=pulseaudio
+  else
+    kill "$pa_pid" 2>/dev/null; wait "$pa_pid" 2>/dev/null; pa_pid=""
+  fi
+fi
+[[ -z $pa_pid ]] && export SDL_AUDIODRIVER=dummy
+echo "display $DISPLAY, sound: $audio, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+
+hz=$(getconf CLK_TCK)
+cpu() { awk '{ print $14 + $15 }' "/proc/$prog_pid/stat"; }
+# CPU share of the running program over $seconds, printed after the label $1.
+measure_cpu() {
+  local c0 c1 w0 w1
+  c0=$(cpu); w0=$(date +%s%N)
+  sleep "$seconds"
+  c1=$(cpu); w1=$(date +%s%N)
+  awk -v c=$(( c1 - c0 )) -v hz="$hz" -v ns=$(( w1 - w0 )) -v label="$1" \
+    'BEGIN { s = ns / 1e9; printf "%s: %.2f s of CPU in %.1f s = %.2f %% of one core\n", label, c / hz, s, 100 * c / hz / s }'
+}
+start_program() {
+  printf '[Form.Position]\ntop=113\nleft=360\n[Config]\nTempo=%s\nBeep=%s\n' "$1" "$2" >"$ini"
+  "$exe" >/dev/null 2>&1 &
+  prog_pid=$!
+  xdotool search --sync --onlyvisible --pid "$prog_pid" >/dev/null 2>&1
+  sleep 1
+}
+stop_program() { kill -TERM "$prog_pid"; wait "$prog_pid" 2>/dev/null; prog_pid=""; }
 
 # ---- 1. Start-up to the first shown frame. ------------------------------------------
 times=()
-for (( run = 0; run < 10; run++ )); do
+for (( run = 0; run < 20; run++ )); do
   rm -f "$ini"
   t0=$(date +%s%N)
   "$exe" >/dev/null 2>&1 &
@@ -46,27 +106,36 @@ for (( run = 0; run < 10; run++ )); do
   done
   t1=$(date +%s%N)
   times+=( $(( (t1 - t0) / 1000 )) )
-  kill -TERM "$prog_pid"; wait "$prog_pid" 2>/dev/null; prog_pid=""
+  stop_program
 done
 sorted=$(printf '%s\n' "${times[@]}" | sort -n)
-echo "start-up to first shown frame (us, 10 runs): $(echo $sorted)"
-echo "  median: $(echo "$sorted" | sed -n 5p) us, best: $(echo "$sorted" | head -n 1) us"
+echo "start-up to first shown frame (us, 20 runs): $(echo $sorted)"
+echo "  median: $(echo "$sorted" | sed -n 10,11p | awk '{ s += $1 } END { printf "%d", s / 2 }') us, best: $(echo "$sorted" | head -n 1) us"
 
-# ---- 2. CPU while running at 208 bpm with Beep on. ----------------------------------
-printf '[Form.Position]\ntop=113\nleft=360\n[Config]\nTempo=208\nBeep=1\n' >"$ini"
-"$exe" >/dev/null 2>&1 &
-prog_pid=$!
-xdotool search --sync --onlyvisible --pid "$prog_pid" >/dev/null 2>&1
-sleep 0.5
+# ---- 2. Running at 208 bpm with Beep on; 5. its peak memory. -------------------------
+start_program 208 1
 xdotool mousemove --sync 725 177 click 1   # Run
 sleep 1
-hz=$(getconf CLK_TCK)
-cpu() { awk '{ print $14 + $15 }' "/proc/$prog_pid/stat"; }
-c0=$(cpu); w0=$(date +%s%N)
-sleep "$seconds"
-c1=$(cpu); w1=$(date +%s%N)
-awk -v c=$(( c1 - c0 )) -v hz="$hz" -v ns=$(( w1 - w0 )) \
-  'BEGIN { s = ns / 1e9; printf "CPU at 208 bpm with Beep on: %.2f s in %.1f s = %.1f %% of one core\n", c / hz, s, 100 * c / hz / s }'
-peak=$(awk '/VmHWM/ { print $2, $3 }' "/proc/$prog_pid/status")
-echo "peak resident memory: $peak"
-kill -TERM "$prog_pid"; wait "$prog_pid" 2>/dev/null; prog_pid=""
+measure_cpu "running at 208 bpm with Beep on"
+if command -v strace >/dev/null; then
+  # What presenting sends: every write to the X socket over 2 s, at 100 ticks a second.
+  timeout 2 strace -f -qq -e trace=writev,write -e signal=none -p "$prog_pid" -o "$work/strace" 2>/dev/null
+  awk '/writev\(/ { n++; s += $NF } END { printf "  to the X server while running: %d writes, %.0f bytes per tick\n", n, s / 200 }' "$work/strace"
+fi
+echo "peak resident memory: $(awk '/VmHWM/ { print $2, $3 }' "/proc/$prog_pid/status")"
+stop_program
+
+# ---- 3. Idle: window open, Run off. ---------------------------------------------------
+for beep in 1 0; do
+  start_program 120 "$beep"
+  measure_cpu "idle, Run off, Beep $([[ $beep == 1 ]] && echo on || echo off)"
+  stop_program
+done
+
+# ---- 4. One running tick (headless, manual clock). -------------------------------------
+if [[ -x $bench ]]; then
+  "$bench" --benchmark_filter=RunningTick --benchmark_min_time=2 --benchmark_counters_tabular=true 2>/dev/null \
+    | awk '/^BM_RunningTick/ { split($1, n, "/"); printf "one running tick at %s bpm: %s %s CPU, %s heap allocations, %s pixels presented\n", n[2], $4, $5, $7, $9 }'
+else
+  echo "one running tick: $bench not built (configure with -DMETRONOME_BENCH=ON)"
+fi

@@ -38,6 +38,7 @@ void TApplication::Reset()
     FMainForm = nullptr;
     FTerminated = false;
     OnException = nullptr;
+    OnIdle = nullptr;
 }
 
 void TApplication::Initialize()
@@ -167,6 +168,14 @@ void TApplication::Idle()
         HandleException(this);
     }
     ProcessTimers();
+    if (OnIdle) {
+        try {
+            bool done = true;
+            OnIdle(this, done);
+        } catch (...) {
+            HandleException(this);
+        }
+    }
     PaintAll();
     for (TControlCanvas* c : std::vector<TControlCanvas*>(FCanvases))
         c->FreeHandle();

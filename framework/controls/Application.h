@@ -23,6 +23,8 @@ class TControlCanvas;
 class TCustomForm;
 
 using TExceptionEvent = TMethodPtr<TObject*, const Exception&>;
+// Done is true on entry; the loop waits for the next event either way.
+using TIdleEvent = TMethodPtr<TObject*, bool&>;
 
 // MessageBox flags and answers (the classic values).
 constexpr uint32_t MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNOCANCEL = 0x3, MB_YESNO = 0x4,
@@ -65,6 +67,9 @@ public:
     void SetTitle(const std::string& value) { FTitle = value; }
     std::string ExeName() const;
     TExceptionEvent OnException;
+    // Runs once after every event handled (and the hand-overs, timers it led to), before
+    // painting. Nothing calls it periodically: an idle loop waits for the next event.
+    TIdleEvent OnIdle;
 
     // Window timers: WM_TIMER with WParam = id to control every `ms` milliseconds.
     void SetTimer(TControl* control, uintptr_t id, int ms);

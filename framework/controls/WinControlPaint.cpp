@@ -79,8 +79,18 @@ void TWinControl::InvalidateRgn(const plat::Region* rgn, bool erase)
 {
     if (!Showing())
         return;
-    plat::Region client(ToPlat(ClientRect()));
-    plat::Region add = rgn ? plat::Region::Combine(*rgn, client, plat::RegionOp::And) : client;
+    const plat::Rect client = ToPlat(ClientRect());
+    // A region inside the client area, as a repaint's usually is, is taken as it is.
+    const plat::Rect b = rgn ? rgn->Bounds() : plat::Rect {};
+    if (rgn && !rgn->Empty() && b.left >= client.left && b.top >= client.top
+        && b.right <= client.right && b.bottom <= client.bottom) {
+        FUpdateRgn |= *rgn;
+        if (erase)
+            FEraseRgn |= *rgn;
+        return;
+    }
+    plat::Region add = rgn ? *rgn : plat::Region(client);
+    add.IntersectRect(client);
     if (add.Empty())
         return;
     FUpdateRgn |= add;
@@ -186,12 +196,15 @@ void TWinControl::PaintBegin()
     if (!form || !Showing() || !form->Visible())
         return;
     TPoint off = FormOffset();
+    const plat::Region visible = VisibleRegion();
     plat::Region update = FUpdateRgn;
     update.Offset(off.X, off.Y);
-    update &= VisibleRegion();
+    update &= visible;
+    // The erase area never leaves the update area (both grow together and shrink
+    // together), so meeting it with what is visible meets it with the update area.
     plat::Region erase = FEraseRgn;
     erase.Offset(off.X, off.Y);
-    erase &= update;
+    erase &= visible;
     FUpdateRgn.Clear();
     FEraseRgn.Clear();
     if (update.Empty())

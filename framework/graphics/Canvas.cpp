@@ -319,7 +319,8 @@ void Frame3D(TCanvas* canvas, TRect& r, TColor top, TColor bottom, int width)
     auto box = [](int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
         return plat::Rect { int32_t(x0), int32_t(y0), int32_t(x1), int32_t(y1) };
     };
-    for (int k = 0; k < width; ++k) {
+    int k = 0;
+    for (; k < width; ++k) {
         const int64_t l = int64_t(r.Left) + k, tp = int64_t(r.Top) + k;
         const int64_t rr = int64_t(r.Right) - 1 - k, bb = int64_t(r.Bottom) - 1 - k;
         if (rr < l || bb < tp)
@@ -329,9 +330,10 @@ void Frame3D(TCanvas* canvas, TRect& r, TColor top, TColor bottom, int width)
         dc->FillRect(box(rr, tp, rr + 1, bb), b);       // right column, rows t .. b - 1
         dc->FillRect(box(l, bb, rr + 1, bb + 1), b);    // bottom row, columns l .. r
     }
-    if (width > 0)
-        r = { plat::ClampToInt32(int64_t(r.Left) + width),
-            plat::ClampToInt32(int64_t(r.Top) + width),
-            plat::ClampToInt32(int64_t(r.Right) - width),
-            plat::ClampToInt32(int64_t(r.Bottom) - width) };
+    // Every ring fitted, so no edge can pass another; otherwise the rectangle takes the
+    // whole inset with its edges held inside the plane.
+    if (k < width)
+        InsetRect(r, width);
+    else if (width > 0)
+        InflateRect(r, -width, -width);
 }

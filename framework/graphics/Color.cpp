@@ -148,7 +148,7 @@ void GetColorValues(const std::function<void(const std::string&)>& proc)
 
 // The form reader and writer know colours by name (clRed) through these two functions.
 namespace {
-const bool ColorNamesInstalled = [] {
+[[maybe_unused]] const bool ColorNamesInstalled = [] {
     RegisterColorIdents(
         [](const std::string& ident, int64_t& value) {
             TColor c;

@@ -120,6 +120,7 @@ bool HeadlessWindowSystem::WaitEvent(Event& out, int32_t timeoutMs)
 void HeadlessWindowSystem::Wake()
 {
     std::lock_guard lock(FMutex);
+    ++FWakeCalls;
     // Wakes that arrive before the first is read fold into one event.
     if (FWakePending)
         return;
@@ -444,6 +445,12 @@ void HeadlessWindowSystem::ResetPresentStats()
     std::lock_guard lock(FMutex);
     FPresentedPixels = 0;
     FPresentCount = 0;
+}
+
+int64_t HeadlessWindowSystem::WakeCalls() const
+{
+    std::lock_guard lock(FMutex);
+    return FWakeCalls;
 }
 
 } // namespace plat

@@ -83,6 +83,8 @@ public:
     int64_t PresentedPixels() const;   // pixels copied by all Present calls
     int32_t PresentCount() const;
     void ResetPresentStats();
+    // Calls of Wake so far, folded or not: every hand-over another thread asked for.
+    int64_t WakeCalls() const;
 
     void SetCursorPos(Point screen);
     Cursor LastCursor() const;
@@ -107,6 +109,7 @@ private:
     std::condition_variable FArrived;
     std::deque<Event> FQueue;
     bool FWakePending = false;
+    int64_t FWakeCalls = 0;
 
     std::map<WindowId, Window> FWindows;
     WindowId FNextId = 1;

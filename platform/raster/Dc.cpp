@@ -51,7 +51,7 @@ Region& ClipToEdit(std::optional<Region>& clip, const Region& base, const Surfac
 
 void Dc::IntersectClipRect(const Rect& logical)
 {
-    ClipToEdit(FState.clip, FBaseClip, FTarget) &= Region(logical.Offset(FState.origin.x, FState.origin.y));
+    ClipToEdit(FState.clip, FBaseClip, FTarget).IntersectRect(logical.Offset(FState.origin.x, FState.origin.y));
     InvalidateClip();
 }
 
@@ -68,8 +68,9 @@ const Region& Dc::ClipRef() const
         return FClipCache;
     FClipCache.Clear();
     if (FTarget && !FTarget->Empty()) {
-        FClipCache = Region(bounds);
-        FClipCache &= FBaseClip;
+        // Copied into the cache's own storage, then cut: no allocation once it has grown.
+        FClipCache = FBaseClip;
+        FClipCache.IntersectRect(bounds);
         if (FState.clip)
             FClipCache &= *FState.clip;
     }

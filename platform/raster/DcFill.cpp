@@ -36,7 +36,7 @@ void FillClipped(const Painter& p, Region area, Pixel c)
 {
     area &= p.Clip();
     for (const Rect& r : area.Rects())
-        p.FillBox(detail::ToBox(r), Rop2::CopyPen, c);
+        p.FillInsideClip(r, c);
 }
 
 } // namespace

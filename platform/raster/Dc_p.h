@@ -79,9 +79,7 @@ public:
         if (y < FBounds.t || y >= FBounds.b || x1 <= FBounds.l || x0 >= FBounds.r || x0 >= x1)
             return;
         const std::vector<Rect>& rs = FClipRef->Rects();
-        // Bottoms never decrease along a banded list, so the band of y is found by search.
-        auto it = std::upper_bound(rs.begin(), rs.end(), y,
-            [](int64_t v, const Rect& r) { return v < r.bottom; });
+        auto it = rs.begin() + ptrdiff_t(BandOf(rs, y));
         if (it == rs.end() || it->top > y)
             return;
         const int32_t top = it->top;
@@ -95,6 +93,39 @@ public:
         }
     }
 
+    // Index of the first rectangle of the band holding or following row y. Lines and
+    // outlines go from row to row, so the band of the last call and its neighbours are
+    // tried before a search.
+    size_t BandOf(const std::vector<Rect>& rs, int64_t y) const
+    {
+        const size_t n = rs.size();
+        // k is the answer when the bands before it end at or above y and its own does not.
+        auto first = [&](size_t k) {
+            return (k == n || rs[k].bottom > y) && (k == 0 || rs[k - 1].bottom <= y);
+        };
+        size_t h = std::min(FBandHint, n);
+        if (first(h))
+            return h;
+        if (h < n) {
+            size_t j = h;
+            while (j < n && rs[j].top == rs[h].top)
+                ++j;
+            if (first(j))
+                return FBandHint = j;
+        }
+        if (h > 0) {
+            size_t k = h - 1;
+            while (k > 0 && rs[k - 1].top == rs[k].top)
+                --k;
+            if (first(k))
+                return FBandHint = k;
+        }
+        // Bottoms never decrease along a banded list, so the band of y is found by search.
+        auto it = std::upper_bound(rs.begin(), rs.end(), y,
+            [](int64_t v, const Rect& r) { return v < r.bottom; });
+        return FBandHint = size_t(it - rs.begin());
+    }
+
     void FillSpan(int64_t y, int64_t x0, int64_t x1, Rop2 mode, Pixel c) const
     {
         ForEachSpan(y, x0, x1, [&](Pixel* p, int64_t, size_t n) { MixSpan(p, n, mode, c); });
@@ -106,7 +137,12 @@ public:
         Box b = box.Intersect(FBounds);
         if (b.Empty())
             return;
-        for (const Rect& r : FClipRef->Rects()) {
+        const std::vector<Rect>& rs = FClipRef->Rects();
+        // Bands above the box are skipped by search: bottoms never decrease.
+        auto first = std::partition_point(
+            rs.begin(), rs.end(), [&](const Rect& r) { return r.bottom <= b.t; });
+        for (auto it = first; it != rs.end(); ++it) {
+            const Rect& r = *it;
             if (r.top >= b.b)
                 break;
             Box k = b.Intersect(ToBox(r));
@@ -117,10 +153,18 @@ public:
         }
     }
 
+    // Fills a rectangle already cut to the clip (a piece of a region met with Clip()).
+    void FillInsideClip(const Rect& r, Pixel c) const
+    {
+        for (int32_t y = r.top; y < r.bottom; ++y)
+            std::fill_n(FTarget->Row(y) + r.left, size_t(r.right - r.left), c);
+    }
+
     void Plot(int64_t x, int64_t y, Rop2 mode, Pixel c) const { FillSpan(y, x, x + 1, mode, c); }
 
 private:
     Surface* FTarget;
+    mutable size_t FBandHint = 0;
     const Region* FClipRef;
     Box FBounds;
 };

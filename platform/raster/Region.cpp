@@ -120,12 +120,12 @@ void MergeSpans(
 // each piece gets the merge of the two bands over it. The work is linear in the number of
 // rectangles of both operands and the result.
 template <RegionOp Op>
-std::vector<Rect> Sweep(const std::vector<Rect>& ra, const std::vector<Rect>& rb)
+void SweepInto(const std::vector<Rect>& ra, const std::vector<Rect>& rb, std::vector<Rect>& out)
 {
-    std::vector<Rect> out;
-    out.reserve(ra.size() + rb.size());
+    out.clear();
     BandWriter writer(out);
-    std::vector<int32_t> xs;
+    // Kept per thread, so that a steady stream of combinations allocates nothing.
+    thread_local std::vector<int32_t> xs;
     BandCursor ca(ra), cb(rb);
     int64_t y = std::min(ca.Done() ? INT64_MAX : ca.Top(), cb.Done() ? INT64_MAX : cb.Top());
     const Rect* pa = ra.data();
@@ -151,7 +151,57 @@ std::vector<Rect> Sweep(const std::vector<Rect>& ra, const std::vector<Rect>& rb
         if (!cb.Done() && cb.Bottom() <= y)
             cb.Next();
     }
+}
+
+template <RegionOp Op> std::vector<Rect> Sweep(const std::vector<Rect>& ra, const std::vector<Rect>& rb)
+{
+    std::vector<Rect> out;
+    out.reserve(ra.size() + rb.size());
+    SweepInto<Op>(ra, rb, out);
     return out;
+}
+
+// The results of in-place combinations are built here and swapped in, so the buffers of
+// long-lived regions and this one circulate instead of being allocated anew.
+std::vector<Rect>& Scratch()
+{
+    thread_local std::vector<Rect> scratch;
+    return scratch;
+}
+
+// True when rects is already a canonical banded list, apart from bands that could merge.
+bool Banded(std::span<const Rect> rects)
+{
+    for (size_t i = 0; i < rects.size(); ++i) {
+        const Rect& r = rects[i];
+        if (r.Empty())
+            return false;
+        if (i == 0)
+            continue;
+        const Rect& p = rects[i - 1];
+        bool sameBand = r.top == p.top && r.bottom == p.bottom && r.left > p.right;
+        if (!sameBand && r.top < p.bottom)
+            return false;
+    }
+    return true;
+}
+
+// Writes the canonical form of a banded list into out.
+void WriteBanded(std::span<const Rect> rects, std::vector<Rect>& out)
+{
+    out.clear();
+    BandWriter writer(out);
+    thread_local std::vector<int32_t> xs;
+    for (size_t i = 0; i < rects.size();) {
+        xs.clear();
+        size_t j = i;
+        for (; j < rects.size() && rects[j].top == rects[i].top; ++j) {
+            xs.push_back(rects[j].left);
+            xs.push_back(rects[j].right);
+        }
+        writer.Add(rects[i].top, rects[i].bottom, xs);
+        i = j;
+    }
 }
 
 // Index of the first rectangle of the band that holds or follows row y.
@@ -172,6 +222,24 @@ Region::Region(const Rect& r)
 
 Region Region::FromRects(std::span<const Rect> rects)
 {
+    Region result;
+    result.AssignRects(rects);
+    return result;
+}
+
+void Region::AssignRects(std::span<const Rect> rects)
+{
+    if (!rects.empty() && !FRects.empty() && rects.data() >= FRects.data()
+        && rects.data() < FRects.data() + FRects.size()) {
+        std::vector<Rect> copy(rects.begin(), rects.end());
+        AssignRects(copy);
+        return;
+    }
+    // Rows handed over in order, as a scan produces them, take one pass.
+    if (Banded(rects)) {
+        WriteBanded(rects, FRects);
+        return;
+    }
     // Pairwise unions, bottom-up: each level halves the count, so n rectangles take
     // log n rounds of sweeps instead of n.
     std::vector<Region> level;
@@ -179,8 +247,10 @@ Region Region::FromRects(std::span<const Rect> rects)
     for (const Rect& r : rects)
         if (!r.Empty())
             level.emplace_back(r);
-    if (level.empty())
-        return {};
+    if (level.empty()) {
+        FRects.clear();
+        return;
+    }
     while (level.size() > 1) {
         size_t half = (level.size() + 1) / 2;
         for (size_t i = 0; i < level.size() / 2; ++i)
@@ -189,7 +259,7 @@ Region Region::FromRects(std::span<const Rect> rects)
             level[half - 1] = std::move(level.back());
         level.resize(half);
     }
-    return std::move(level.front());
+    FRects.swap(level.front().FRects);
 }
 
 Region Region::Combine(const Region& a, const Region& b, RegionOp op)
@@ -232,15 +302,115 @@ Region Region::Combine(const Region& a, const Region& b, RegionOp op)
 
 Region& Region::operator&=(const Region& o)
 {
-    return *this = Combine(*this, o, RegionOp::And);
+    if (Empty())
+        return *this;
+    if (o.IsRect())
+        return IntersectRect(o.FRects.front());
+    if (o.Empty()) {
+        FRects.clear();
+        return *this;
+    }
+    std::vector<Rect>& out = Scratch();
+    SweepInto<RegionOp::And>(FRects, o.FRects, out);
+    FRects.swap(out);
+    return *this;
 }
 Region& Region::operator|=(const Region& o)
 {
-    return *this = Combine(*this, o, RegionOp::Or);
+    if (o.Empty())
+        return *this;
+    if (Empty()) {
+        FRects = o.FRects;
+        return *this;
+    }
+    std::vector<Rect>& out = Scratch();
+    SweepInto<RegionOp::Or>(FRects, o.FRects, out);
+    FRects.swap(out);
+    return *this;
 }
 Region& Region::operator-=(const Region& o)
 {
-    return *this = Combine(*this, o, RegionOp::Diff);
+    if (Empty() || o.Empty())
+        return *this;
+    std::vector<Rect>& out = Scratch();
+    SweepInto<RegionOp::Diff>(FRects, o.FRects, out);
+    FRects.swap(out);
+    return *this;
+}
+
+void Region::Assign(const Region& a, const Region& b, RegionOp op)
+{
+    if (&a == this) {
+        switch (op) {
+        case RegionOp::And: *this &= b; return;
+        case RegionOp::Or: *this |= b; return;
+        case RegionOp::Diff: *this -= b; return;
+        default: break;
+        }
+    }
+    if (&a == this || &b == this) {
+        *this = Combine(a, b, op);
+        return;
+    }
+    switch (op) {
+    case RegionOp::Copy: FRects = a.FRects; return;
+    case RegionOp::And:
+        if (a.Empty() || b.Empty())
+            FRects.clear();
+        else
+            SweepInto<RegionOp::And>(a.FRects, b.FRects, FRects);
+        return;
+    case RegionOp::Or:
+        if (a.Empty() || b.Empty())
+            FRects = a.Empty() ? b.FRects : a.FRects;
+        else
+            SweepInto<RegionOp::Or>(a.FRects, b.FRects, FRects);
+        return;
+    case RegionOp::Diff:
+        if (a.Empty() || b.Empty())
+            FRects = a.FRects;
+        else
+            SweepInto<RegionOp::Diff>(a.FRects, b.FRects, FRects);
+        return;
+    default: *this = Combine(a, b, op); return;
+    }
+}
+
+// Bands outside r go, the rest are cut to it; bands that become equal neighbours merge.
+Region& Region::IntersectRect(const Rect& r)
+{
+    if (Empty())
+        return *this;
+    if (r.Empty()) {
+        FRects.clear();
+        return *this;
+    }
+    const Rect b = Bounds();
+    if (r.left <= b.left && r.top <= b.top && r.right >= b.right && r.bottom >= b.bottom)
+        return *this;
+    std::vector<Rect>& out = Scratch();
+    out.clear();
+    BandWriter writer(out);
+    thread_local std::vector<int32_t> xs;
+    for (size_t i = FirstBandAtOrBelow(FRects, r.top); i < FRects.size();) {
+        const int32_t top = FRects[i].top, bottom = FRects[i].bottom;
+        if (top >= r.bottom)
+            break;
+        xs.clear();
+        size_t j = i;
+        for (; j < FRects.size() && FRects[j].top == top; ++j) {
+            int32_t left = std::max(FRects[j].left, r.left);
+            int32_t right = std::min(FRects[j].right, r.right);
+            if (left < right) {
+                xs.push_back(left);
+                xs.push_back(right);
+            }
+        }
+        writer.Add(std::max(top, r.top), std::min(bottom, r.bottom), xs);
+        i = j;
+    }
+    FRects.swap(out);
+    return *this;
 }
 Region& Region::operator^=(const Region& o)
 {

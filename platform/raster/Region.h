@@ -35,6 +35,13 @@ public:
 
     // Combination as the classic region call: this := a op b (Copy takes a).
     static Region Combine(const Region& a, const Region& b, RegionOp op);
+    // this := a op b, reusing this region's storage (either operand may be this).
+    void Assign(const Region& a, const Region& b, RegionOp op);
+    // Replaces the content by the union of any rectangles, reusing the storage.
+    void AssignRects(std::span<const Rect> rects);
+    Region& IntersectRect(const Rect& r);
+    // The in-place operations reuse the storage they hold: a region kept across calls
+    // allocates nothing once it has grown to its working size.
     Region& operator&=(const Region& o);
     Region& operator|=(const Region& o);
     Region& operator-=(const Region& o);

@@ -48,7 +48,8 @@ void Surface::ConvertTo(PixelFormat format, const std::vector<Color>& palette)
     }
     // Built apart first: the given palette may be this surface's own.
     std::vector<Color> next = palette.empty() ? StandardPalette(format)
-        : std::vector<Color>(palette.begin(), palette.begin() + std::min<ptrdiff_t>(ptrdiff_t(palette.size()), capacity));
+        : std::vector<Color>(palette.begin(),
+              palette.begin() + std::min<std::ptrdiff_t>(std::ptrdiff_t(palette.size()), capacity));
     FPalette = std::move(next);
     for (Color& c : FPalette)
         c &= 0xFFFFFF;

@@ -4,6 +4,11 @@
 
 #include <SDL.h>
 
+#include <poll.h>
+#include <signal.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <array>
 #include <atomic>
 #include <cmath>
@@ -157,12 +162,64 @@ SDL_SystemCursor SystemCursor(Cursor c)
 
 constexpr size_t CursorCount = size_t(Cursor::No) + 1;
 
+// SIGINT and SIGTERM reach SDL's own handlers (which queue the quit event), and then wake
+// the poll: the signal may land on any of the process's threads, so the GUI thread's wait
+// would not otherwise be interrupted.
+std::atomic<int> gSignalWakeFd { -1 };
+struct sigaction gSdlHandler[2];
+
+void WakeOnSignal(int sig)
+{
+    const struct sigaction& sdl = gSdlHandler[sig == SIGINT ? 0 : 1];
+    if (sdl.sa_handler != SIG_DFL && sdl.sa_handler != SIG_IGN && sdl.sa_handler)
+        sdl.sa_handler(sig);
+    int fd = gSignalWakeFd.load();
+    if (fd >= 0) {
+        const uint64_t one = 1;
+        ssize_t written = write(fd, &one, sizeof one);
+        (void)written;
+    }
+}
+
+void ChainSignals(int wakeFd)
+{
+    gSignalWakeFd.store(wakeFd);
+    const int sigs[2] = { SIGINT, SIGTERM };
+    for (int i = 0; i < 2; ++i) {
+        struct sigaction old {};
+        if (sigaction(sigs[i], nullptr, &old) != 0 || (old.sa_flags & SA_SIGINFO)
+            || old.sa_handler == SIG_DFL || old.sa_handler == SIG_IGN)
+            continue;
+        gSdlHandler[i] = old;
+        struct sigaction ours = old;
+        ours.sa_handler = WakeOnSignal;
+        sigaction(sigs[i], &ours, nullptr);
+    }
+}
+
+void UnchainSignals()
+{
+    const int sigs[2] = { SIGINT, SIGTERM };
+    for (int i = 0; i < 2; ++i) {
+        struct sigaction now {};
+        if (sigaction(sigs[i], nullptr, &now) == 0 && now.sa_handler == WakeOnSignal)
+            sigaction(sigs[i], &gSdlHandler[i], nullptr);
+    }
+    gSignalWakeFd.store(-1);
+}
+
 // Owns its SDL windows (by SDL window id) and the system cursors it has made. Key downs
 // that type a control character queue that character behind themselves in FPending.
+// On X11 the wait is a poll of the display connection and an event descriptor that Wake
+// writes, so a hand-over from another thread costs no trip through the X server.
 class SdlWindowSystem : public WindowSystem {
 public:
     SdlWindowSystem(Uint32 wakeType, AppIdentity identity)
-        : FWakeType(wakeType), FIdentity(std::move(identity)) { }
+        : FWakeType(wakeType)
+        , FIdentity(std::move(identity))
+        , FWakeFd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+    {
+    }
     ~SdlWindowSystem() override;
 
     WindowId CreateWindow(const WindowParams& params) override;
@@ -185,10 +242,22 @@ private:
     SDL_Window* Find(WindowId id) const;
     bool Translate(const SDL_Event& in, Event& out);
     bool TranslateWindowEvent(const SDL_WindowEvent& in, Event& out);
+    // Learns the X11 display connection from the first window made on it.
+    void FindDisplayFd(SDL_Window* w);
+    // Takes a wake written to FWakeFd; true when there was one.
+    bool TakeWake();
+    bool PollWait(Event& out, int32_t timeoutMs);
+    void AddPresentRect(int x, int y, int w, int h);
 
     const Uint32 FWakeType;
     const AppIdentity FIdentity;
+    const int FWakeFd;
+    std::atomic<int> FDisplayFd { -1 };
     std::atomic<bool> FWakePending { false };
+    // Per window: the window surface last presented into, and whether the next present
+    // must send every dirty pixel (after an expose, or into a new surface).
+    std::unordered_map<WindowId, SDL_Surface*> FShownSurface;
+    std::vector<SDL_Rect> FPresentRects;
     std::unordered_map<WindowId, SDL_Window*> FWindows;
     std::array<SDL_Cursor*, CursorCount> FCursors {};
     uint32_t FButtons = 0;
@@ -209,6 +278,9 @@ SdlWindowSystem::~SdlWindowSystem()
         if (c)
             SDL_FreeCursor(c);
     SDL_StopTextInput();
+    UnchainSignals();
+    if (FWakeFd >= 0)
+        close(FWakeFd);
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
         SDL_Quit();
@@ -235,6 +307,7 @@ WindowId SdlWindowSystem::CreateWindow(const WindowParams& params)
     FWindows[id] = win;
     sdlx11::SetClass(win, FIdentity.instance, FIdentity.className);
     sdlx11::SetIcons(win, FIdentity.icons);
+    FindDisplayFd(win);
     return id;
 }
 
@@ -245,6 +318,7 @@ void SdlWindowSystem::DestroyWindow(WindowId id)
         return;
     SDL_DestroyWindow(it->second);
     FWindows.erase(it);
+    FShownSurface.erase(id);
     std::erase_if(FPending, [id](const Event& e) { return e.window == id; });
 }
 
@@ -286,6 +360,11 @@ void SdlWindowSystem::SetWindowTitle(WindowId id, const std::string& title)
         SDL_SetWindowTitle(w, title.c_str());
 }
 
+// Only the pixels that differ from what the window shows are sent: the window surface
+// holds the last presented frame, so each dirty row is compared with it and its changed
+// runs are copied and listed. After an expose, or into a new surface, every dirty pixel
+// goes. SDL hands the list to the X server as one image request per rectangle (MIT-SHM
+// where the server is local), then waits for the server once.
 void SdlWindowSystem::Present(WindowId id, const Surface& framebuffer, const Region& dirty)
 {
     SDL_Window* w = Find(id);
@@ -297,8 +376,11 @@ void SdlWindowSystem::Present(WindowId id, const Surface& framebuffer, const Reg
         return;
     }
     Rect limit = framebuffer.Bounds().Intersect({ 0, 0, target->w, target->h });
-    std::vector<SDL_Rect> rects;
-    rects.reserve(dirty.Rects().size());
+    SDL_Surface*& shown = FShownSurface[id];
+    // Surface pixels are 0x00RRGGBB words, the window system's XRGB8888 layout.
+    const bool compare = shown == target && target->format->format == SDL_PIXELFORMAT_RGB888;
+    shown = target;
+    FPresentRects.clear();
     if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0)
         return;
     for (const Rect& piece : dirty.Rects()) {
@@ -306,18 +388,97 @@ void SdlWindowSystem::Present(WindowId id, const Surface& framebuffer, const Reg
         if (r.Empty())
             continue;
         int rw = int(r.Width()), rh = int(r.Height());
-        const Pixel* src = framebuffer.Row(r.top) + r.left;
         auto* dst = static_cast<Uint8*>(target->pixels) + size_t(r.top) * size_t(target->pitch)
             + size_t(r.left) * target->format->BytesPerPixel;
-        // Surface pixels are 0x00RRGGBB words, the window system's XRGB8888 layout.
-        SDL_ConvertPixels(rw, rh, SDL_PIXELFORMAT_RGB888, src,
-            int(framebuffer.Width() * sizeof(Pixel)), target->format->format, dst, target->pitch);
-        rects.push_back({ r.left, r.top, rw, rh });
+        const Pixel* src = framebuffer.Row(r.top) + r.left;
+        if (!compare) {
+            SDL_ConvertPixels(rw, rh, SDL_PIXELFORMAT_RGB888, src,
+                int(framebuffer.Width() * sizeof(Pixel)), target->format->format, dst,
+                target->pitch);
+            AddPresentRect(r.left, r.top, rw, rh);
+            continue;
+        }
+        for (int y = 0; y < rh; ++y) {
+            const Pixel* s = framebuffer.Row(r.top + y) + r.left;
+            auto* d = reinterpret_cast<Uint32*>(dst + size_t(y) * size_t(target->pitch));
+            for (int x = 0; x < rw;) {
+                if (d[x] == s[x]) {
+                    ++x;
+                    continue;
+                }
+                int start = x;
+                for (; x < rw && d[x] != s[x]; ++x)
+                    d[x] = s[x];
+                AddPresentRect(r.left + start, r.top + y, x - start, 1);
+            }
+        }
     }
     if (SDL_MUSTLOCK(target))
         SDL_UnlockSurface(target);
-    if (!rects.empty())
-        SDL_UpdateWindowSurfaceRects(w, rects.data(), int(rects.size()));
+    if (!FPresentRects.empty())
+        SDL_UpdateWindowSurfaceRects(w, FPresentRects.data(), int(FPresentRects.size()));
+}
+
+// A rectangle right below the last one with the same columns extends it.
+void SdlWindowSystem::AddPresentRect(int x, int y, int w, int h)
+{
+    if (!FPresentRects.empty()) {
+        SDL_Rect& last = FPresentRects.back();
+        if (last.x == x && last.w == w && last.y + last.h == y) {
+            last.h += h;
+            return;
+        }
+    }
+    FPresentRects.push_back({ x, y, w, h });
+}
+
+void SdlWindowSystem::FindDisplayFd(SDL_Window* w)
+{
+    if (FDisplayFd.load() >= 0 || FWakeFd < 0)
+        return;
+    FDisplayFd.store(X11ConnectionFd(w));
+    if (FDisplayFd.load() >= 0)
+        ChainSignals(FWakeFd);
+}
+
+bool SdlWindowSystem::TakeWake()
+{
+    uint64_t count = 0;
+    if (read(FWakeFd, &count, sizeof count) != ssize_t(sizeof count))
+        return false;
+    // Cleared after the read: a Wake folded into this one has queued its work already.
+    FWakePending.store(false);
+    return true;
+}
+
+// Events already read from the connection are handed out first; then the connection and
+// the wake descriptor are polled. Nothing reads the connection between the pump and the
+// poll, so no event can wait unseen in a buffer.
+bool SdlWindowSystem::PollWait(Event& out, int32_t timeoutMs)
+{
+    Uint64 deadline = SDL_GetTicks64() + Uint64(std::max(timeoutMs, 0));
+    for (;;) {
+        SDL_PumpEvents();
+        SDL_Event e;
+        while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+            if (Translate(e, out))
+                return true;
+        }
+        if (TakeWake()) {
+            out = Event {};
+            out.type = Event::Type::Wake;
+            return true;
+        }
+        int left = -1;
+        if (timeoutMs >= 0) {
+            Uint64 now = SDL_GetTicks64();
+            left = now >= deadline ? 0 : int(deadline - now);
+            if (left == 0)
+                return false;
+        }
+        pollfd fds[2] = { { FDisplayFd.load(), POLLIN, 0 }, { FWakeFd, POLLIN, 0 } };
+        poll(fds, 2, left);
+    }
 }
 
 bool SdlWindowSystem::WaitEvent(Event& out, int32_t timeoutMs)
@@ -328,6 +489,8 @@ bool SdlWindowSystem::WaitEvent(Event& out, int32_t timeoutMs)
         FPending.erase(FPending.begin());
         return true;
     }
+    if (FDisplayFd.load() >= 0)
+        return PollWait(out, timeoutMs);
     Uint64 deadline = SDL_GetTicks64() + Uint64(std::max(timeoutMs, 0));
     for (;;) {
         SDL_Event e;
@@ -352,6 +515,11 @@ void SdlWindowSystem::Wake()
     // cannot flood the queue.
     if (FWakePending.exchange(true))
         return;
+    if (FDisplayFd.load() >= 0) {
+        const uint64_t one = 1;
+        if (write(FWakeFd, &one, sizeof one) == ssize_t(sizeof one))
+            return;
+    }
     SDL_Event e {};
     e.type = FWakeType;
     if (SDL_PushEvent(&e) <= 0)
@@ -367,6 +535,8 @@ bool SdlWindowSystem::TranslateWindowEvent(const SDL_WindowEvent& in, Event& out
     switch (in.event) {
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
+        // The server may have lost the window's pixels: the repaint sends them all.
+        FShownSurface[in.windowID] = nullptr;
         int cw = 0, ch = 0;
         SDL_GetWindowSize(w, &cw, &ch);
         out.type = Event::Type::Expose;

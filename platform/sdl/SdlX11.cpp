@@ -139,3 +139,17 @@ void SetIcons(SDL_Window* window, const std::vector<AlphaImage>& icons)
 }
 
 } // namespace plat::sdlx11
+
+namespace plat {
+
+int X11ConnectionFd(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11
+        && info.info.x11.display)
+        return ConnectionNumber(info.info.x11.display);
+    return -1;
+}
+
+} // namespace plat

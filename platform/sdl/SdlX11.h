@@ -47,3 +47,11 @@ void SetClass(SDL_Window* window, const std::string& instance, const std::string
 void SetIcons(SDL_Window* window, const std::vector<AlphaImage>& icons);
 
 } // namespace plat::sdlx11
+
+namespace plat {
+
+// The socket of the X display connection that window lives on, or -1 when SDL does not
+// run on X11.
+int X11ConnectionFd(SDL_Window* window);
+
+} // namespace plat

@@ -236,6 +236,55 @@ TEST_F(MetronomeTest, OwnTimerDrivesTheEngine)
     EXPECT_GT(form->TickTimer()->TickCount(), 0);
 }
 
+// Left open with Run off (and Beep on) for a simulated minute, the window is woken by
+// nothing: no timer sleep, no hand-over, no window timer, no sound. Run switched on
+// without its click (press inside, release outside) starts the ticks as a click does, and
+// switched off they stop again.
+TEST_F(MetronomeTest, IdleWindowReceivesNoWakeUps)
+{
+    WriteIni("[Config]\nBeep=1\n");
+    Open(false);
+    ASSERT_TRUE(form->btnBeep->StateOn());
+    const int64_t wakes = ws.WakeCalls();
+    for (int i = 0; i < 600; ++i) {
+        plat::AdvanceManualClock(100);
+        Application->ProcessMessages();
+        // Real time passes too: 20 waits of 10 ms, 20 periods of the tick timer.
+        if (i % 30 == 0)
+            CheckSynchronize(10);
+    }
+    EXPECT_EQ(ws.WakeCalls() - wakes, 0);
+    EXPECT_EQ(form->TickTimer()->SleepCount(), 0);
+    EXPECT_EQ(form->TickTimer()->TickCount(), 0);
+    EXPECT_EQ(Application->TimerCount(), 0);
+    EXPECT_EQ(plays, 0);
+    EXPECT_FALSE(plat::sound::Playing());
+
+    TPoint p = form->btnRun->FormOffset();
+    ws.MouseDown(form->WindowHandle(), p.X + 10, p.Y + 10);
+    ws.MouseMove(form->WindowHandle(), p.X - 40, p.Y + 10, plat::mod::Left);
+    ws.MouseUp(form->WindowHandle(), p.X - 40, p.Y + 10);
+    Application->ProcessMessages();
+    ASSERT_TRUE(form->btnRun->StateOn());
+    for (int i = 0; i < 200 && form->TickTimer()->TickCount() == 0; ++i) {
+        CheckSynchronize(50);
+        Application->ProcessMessages();
+    }
+    ASSERT_GT(form->TickTimer()->TickCount(), 0);
+    // Never clicked, the run counts from clock 0: 61 s at 120 bpm are 122 whole beats.
+    EXPECT_EQ(Shown(), 122);
+    EXPECT_GT(ws.WakeCalls() - wakes, 0);
+
+    Click(form->btnRun);
+    ASSERT_FALSE(form->btnRun->StateOn());
+    for (int i = 0; i < 5; ++i)
+        CheckSynchronize(10);
+    const long sleeps = form->TickTimer()->SleepCount();
+    for (int i = 0; i < 10; ++i)
+        CheckSynchronize(10);
+    EXPECT_EQ(form->TickTimer()->SleepCount(), sleeps);
+}
+
 // Shutting down with Run on never hangs and no tick reaches a window being destroyed (the
 // sanitizers would see one). A tick is usually waiting for the GUI thread at the moment.
 TEST_F(MetronomeTest, FiftyOpenRunCloseCycles)

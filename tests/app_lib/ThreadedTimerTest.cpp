@@ -123,6 +123,36 @@ TEST_F(ThreadedTimerTest, BlockedGuiThreadGetsExactlyOnePendingTick)
     timer.Stop();
 }
 
+// A disabled timer neither sleeps nor ticks; enabled, it ticks; disabled again, it goes
+// quiet after at most the sleep under way; and Stop still ends a disabled worker.
+TEST_F(ThreadedTimerTest, DisabledTimerNeverWakes)
+{
+    TickCounter c;
+    ZRThreadedTimer timer(true);
+    timer.SetInterval(1);
+    timer.SetOnTimer(c.Event());
+    timer.SetEnabled(false);
+    timer.Resume();
+    Pump(60);
+    EXPECT_EQ(timer.SleepCount(), 0);
+    EXPECT_EQ(c.ticks, 0);
+
+    timer.SetEnabled(true);
+    for (int i = 0; i < 100 && c.ticks < 3; ++i)
+        CheckSynchronize(50);
+    ASSERT_GE(c.ticks, 3);
+
+    timer.SetEnabled(false);
+    Pump(20);
+    const long sleeps = timer.SleepCount();
+    const int ticks = c.ticks;
+    Pump(60);
+    EXPECT_EQ(timer.SleepCount(), sleeps);
+    EXPECT_EQ(c.ticks, ticks);
+    timer.Stop();
+    EXPECT_TRUE(timer.Finished());
+}
+
 // A tick already waiting for the GUI thread when Stop begins is dropped, and none follows.
 TEST_F(ThreadedTimerTest, NoTickAfterStop)
 {

@@ -62,7 +62,7 @@ expect_geometry() {
   fail "window geometry is '$got', expected '$2'"
 }
 
-for cmd in Xvfb xdotool xwininfo xdpyinfo; do
+for cmd in Xvfb xdotool xwininfo xdpyinfo import; do
   command -v "$cmd" >/dev/null || fail "$cmd is not installed (scripts/setup.sh installs it)"
 done
 
@@ -95,6 +95,17 @@ xdotool mousemove --sync 350 300 click --repeat 2 --delay 60 1
 expect_line '^down 50 50 left 2$'
 xdotool click 3
 expect_line '^down 50 50 right 1$'
+# The right click painted a green square at (20, 20); presenting the whole frame sent only
+# that square, and the screen shows it beside the red that stayed.
+expect_line '^painted$'
+pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -n 1; }
+for (( i = 0; i < 20; i++ )); do
+  [[ $(pixel 325 275) == *"#00FF00"* ]] && break
+  sleep 0.1
+done
+[[ $(pixel 325 275) == *"#00FF00"* ]] || fail "the painted square is not shown: $(pixel 325 275)"
+[[ $(pixel 319 269) == *"#FF0000"* ]] || fail "beside the square: $(pixel 319 269)"
+[[ $(pixel 330 280) == *"#FF0000"* ]] || fail "below the square: $(pixel 330 280)"
 
 xdotool windowfocus --sync "$wid" 2>/dev/null || true
 xdotool key --delay 30 a shift+b Return Escape F5

@@ -1,6 +1,8 @@
 // Drives the SDL window backend on a real X server for run_sdl_e2e.sh: opens a borderless
 // 300 x 200 window at (200, 150) showing red, prints what it receives, one line per event,
-// and moves itself to (300, 250) after the first left click. Ends with status 0 on Quit
+// and moves itself to (300, 250) after the first left click. A right click paints a green
+// 10 x 10 square at (20, 20) and presents the whole frame, of which only the square
+// changed. Ends with status 0 on Quit
 // (SIGTERM) or Close; 3 without a display, 4 when nothing happens for 30 seconds.
 
 #include "platform/sdl/SdlWindowSystem.h"
@@ -65,6 +67,13 @@ int main(int argc, char** argv)
             break;
         case Event::Type::MouseDown:
             std::printf("down %d %d %s %d\n", e.x, e.y, ButtonName(e.button), e.clicks);
+            if (e.button == MouseButton::Right) {
+                for (int y = 20; y < 30; ++y)
+                    for (int x = 20; x < 30; ++x)
+                        frame.SetColor(x, y, Rgb(0, 255, 0));
+                ws->Present(win, frame, Region(frame.Bounds()));
+                std::printf("painted\n");
+            }
             break;
         case Event::Type::MouseUp:
             std::printf("up %d %d %s mods=%u\n", e.x, e.y, ButtonName(e.button), e.mods);

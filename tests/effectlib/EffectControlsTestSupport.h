@@ -29,20 +29,7 @@ protected:
 inline std::vector<uint8_t> RampWave(int rate, int frames, int scale = 1)
 {
     RiffWriter w;
-    uint32_t dataLen = uint32_t(frames) * 2;
-    w.Id("RIFF");
-    w.U32(36 + dataLen);
-    w.Id("WAVE");
-    w.Id("fmt ");
-    w.U32(16);
-    w.U16(1);
-    w.U16(1);
-    w.U32(uint32_t(rate));
-    w.U32(uint32_t(rate * 2));
-    w.U16(2);
-    w.U16(16);
-    w.Id("data");
-    w.U32(dataLen);
+    w.PcmHead(rate, 1, uint32_t(frames) * 2);
     for (int i = 0; i < frames; ++i)
         w.U16((8 * (i + 1) * scale) & 0xFFFF);
     return w.b;
@@ -65,12 +52,7 @@ inline std::vector<uint8_t> BeatLayoutWave()
     w.U16(-50 & 0xFFFF);
     for (int i = 14; i < 1024; ++i)
         w.U8((i * 37 + 11) & 0xFF);
-    w.Id("LIST");
-    w.U32(70);
-    w.Id("INFO");
-    w.Text("ICRD", "2001-05-17", 10);
-    w.Text("IENG", "Sound Engineer", 18);
-    w.Text("ISFT", "Wave Editor", 14);
+    w.AdpcmInfo("2001-05-17", "Sound Engineer", "Wave Editor");
     return w.b;
 }
 

@@ -153,24 +153,28 @@ TEST(CanvasTest, Frame3DMatchesItsPerPixelRule)
                 for (int x = 0; x < 8; ++x) {
                     int k = std::min({ x - r.Left, y - r.Top, r.Right - 1 - x, r.Bottom - 1 - y });
                     TColor want = Bg;
-                    if (k >= 0 && k < width) {
-                        bool topLeft = (x == r.Left + k && y < r.Bottom - 1 - k)
-                            || (y == r.Top + k && x < r.Right - 1 - k);
-                        want = topLeft ? T : B;
-                    }
+                    // On ring k, the right column and the bottom row take the bottom colour,
+                    // even where the ring is one pixel wide or high; the rest takes top.
+                    if (k >= 0 && k < width)
+                        want = (x == r.Right - 1 - k || y == r.Bottom - 1 - k) ? B : T;
                     ASSERT_EQ(b.Image().GetColor(x, y), want)
                         << "rect " << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom
                         << " width " << width << " at " << x << "," << y;
                 }
         }
 
-    // Rings stop when nothing is left inside, and the returned rectangle saturates at the
-    // edge of the 32-bit plane instead of wrapping.
+    // Rings stop when nothing is left inside, and the returned rectangle's edges stop
+    // inside the plane instead of wrapping.
     TBitmap b;
     b.SetSize(2, 2);
     TRect edge = Rect(INT32_MAX - 4, INT32_MIN, INT32_MAX, INT32_MIN + 4);
     Frame3D(b.Canvas(), edge, T, B, 2000000000);
-    EXPECT_EQ(edge, Rect(INT32_MAX, INT32_MIN + 2000000000, INT32_MAX - 2000000000, INT32_MIN));
+    EXPECT_EQ(edge,
+        Rect(INT32_MAX / 4, INT32_MIN + 2000000000, INT32_MAX - 2000000000, INT32_MIN / 4));
+    // A rectangle at the plane's edge whose rings all fit keeps its exact inset.
+    TRect wide = Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    Frame3D(b.Canvas(), wide, T, B, 1);
+    EXPECT_EQ(wide, Rect(INT32_MIN + 1, INT32_MIN + 1, INT32_MAX - 1, INT32_MAX - 1));
 }
 
 TEST(BitmapTest, TransparentColourIsTheBottomLeftPixelUnlessFixed)

@@ -430,3 +430,60 @@ TEST(RegionTest, ClippedPolygonIsTheIntersectionWithTheClip)
         EXPECT_LT(area, int64_t(window.Width() * window.Height()));
     }
 }
+
+// The operations that reuse a region's storage give what Combine gives, also when an
+// operand is the region itself, when the regions keep their storage from one round to the
+// next, and for rectangle lists handed over already banded (as a scan produces them).
+TEST(RegionTest, StorageReusingOperationsMatchCombine)
+{
+    std::mt19937 rng(77);
+    std::uniform_int_distribution<int> coord(-3, 42);
+    Region kept, other;
+    for (int iter = 0; iter < 400; ++iter) {
+        Region a = RandomRegion(rng), b = RandomRegion(rng);
+        for (RegionOp op : { RegionOp::And, RegionOp::Or, RegionOp::Diff, RegionOp::Copy }) {
+            const Region want = Region::Combine(a, b, op);
+            kept.Assign(a, b, op);
+            ASSERT_EQ(kept, want) << int(op);
+            ASSERT_TRUE(Canonical(kept));
+            other = a;
+            other.Assign(other, b, op);
+            ASSERT_EQ(other, want) << int(op);
+            other = b;
+            other.Assign(a, other, op);
+            ASSERT_EQ(other, want) << int(op);
+        }
+        Region self = a;
+        self &= self;
+        EXPECT_EQ(self, a);
+        self -= self;
+        EXPECT_TRUE(self.Empty());
+
+        Rect r { coord(rng), coord(rng), coord(rng), coord(rng) };
+        Region cut = a;
+        cut.IntersectRect(r);
+        ASSERT_EQ(cut, Region::Combine(a, Region(r), RegionOp::And));
+        ASSERT_TRUE(Canonical(cut));
+
+        // Rows of single pixels in scan order, runs within a row left to right, and the
+        // same list shuffled.
+        std::vector<Rect> runs;
+        for (int y = Mask::Y0; y < Mask::Y0 + Mask::H; ++y)
+            for (int x = Mask::X0; x < Mask::X0 + Mask::W;) {
+                if (!a.Contains(x, y)) {
+                    ++x;
+                    continue;
+                }
+                int start = x;
+                while (x < Mask::X0 + Mask::W && a.Contains(x, y))
+                    ++x;
+                runs.push_back({ start, y, x, y + 1 });
+            }
+        kept.AssignRects(runs);
+        ASSERT_EQ(kept, a);
+        std::shuffle(runs.begin(), runs.end(), rng);
+        kept.AssignRects(runs);
+        ASSERT_EQ(kept, a);
+        ASSERT_TRUE(Canonical(kept));
+    }
+}

@@ -91,12 +91,7 @@ std::vector<uint8_t> AdpcmWave(std::vector<int>* decoded = nullptr)
     }
     if (decoded)
         *decoded = out;
-    w.Id("LIST");
-    w.U32(70);
-    w.Id("INFO");
-    w.Text("ICRD", "2026-12-07", 10);
-    w.Text("IENG", "Test Engineer", 18);
-    w.Text("ISFT", "test encoder", 14);
+    w.AdpcmInfo("2026-12-07", "Test Engineer", "test encoder");
     return w.b;
 }
 
@@ -104,20 +99,7 @@ std::vector<uint8_t> AdpcmWave(std::vector<int>* decoded = nullptr)
 std::vector<uint8_t> PcmWave(int rate, int channels, const std::vector<int16_t>& samples)
 {
     Writer w;
-    uint32_t dataLen = uint32_t(samples.size() * 2);
-    w.Id("RIFF");
-    w.U32(36 + dataLen);
-    w.Id("WAVE");
-    w.Id("fmt ");
-    w.U32(16);
-    w.U16(1);
-    w.U16(channels);
-    w.U32(uint32_t(rate));
-    w.U32(uint32_t(rate * channels * 2));
-    w.U16(channels * 2);
-    w.U16(16);
-    w.Id("data");
-    w.U32(dataLen);
+    w.PcmHead(rate, channels, uint32_t(samples.size() * 2));
     for (int16_t s : samples)
         w.U16(s & 0xFFFF);
     return w.b;

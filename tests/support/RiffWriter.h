@@ -27,6 +27,23 @@ struct RiffWriter {
         for (uint32_t i = 0; i < len; ++i)
             U8(i < std::strlen(text) ? text[i] : 0);
     }
+    // A 16-bit PCM wave's head up to its dataLen data bytes.
+    void PcmHead(int rate, int channels, uint32_t dataLen)
+    {
+        Id("RIFF");
+        U32(36 + dataLen);
+        Id("WAVE");
+        Id("fmt ");
+        U32(16);
+        U16(1);
+        U16(channels);
+        U32(uint32_t(rate));
+        U32(uint32_t(rate * channels * 2));
+        U16(channels * 2);
+        U16(16);
+        Id("data");
+        U32(dataLen);
+    }
     // The beat sound's layout up to its data bytes: a RIFF of riffSize bytes, MS ADPCM
     // format (2 channels, 22050 Hz, one 1024-byte block of 1012 frames, the seven standard
     // coefficient pairs), a fact chunk of factFrames and the data chunk's header.
@@ -57,5 +74,16 @@ struct RiffWriter {
         U32(factFrames);
         Id("data");
         U32(1024);
+    }
+    // The beat sound's closing 70-byte LIST chunk: creation date, engineer and software
+    // in text chunks of 10, 18 and 14 bytes.
+    void AdpcmInfo(const char* date, const char* engineer, const char* software)
+    {
+        Id("LIST");
+        U32(70);
+        Id("INFO");
+        Text("ICRD", date, 10);
+        Text("IENG", engineer, 18);
+        Text("ISFT", software, 14);
     }
 };
