@@ -12,6 +12,12 @@ packages=(
   pulseaudio pulseaudio-utils python3
 )
 
+# `setup.sh fuzz`: the fuzzing toolchain instead (clang and its libFuzzer runtime).
+if [[ ${1:-} == fuzz ]]; then
+  packages=(clang libclang-rt-dev cmake ninja-build pkg-config
+    libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 fonts-dejavu-core)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

@@ -92,9 +92,12 @@ void TControl::SetParent(TWinControl* AParent)
 
 TComponent* TControl::GetParentComponent() const { return FParent; }
 
+// A null parent takes the control off its parent (a failed read undoes its links so).
 void TControl::SetParentComponent(TComponent* value)
 {
-    if (auto* w = dynamic_cast<TWinControl*>(value))
+    if (!value)
+        SetParent(nullptr);
+    else if (auto* w = dynamic_cast<TWinControl*>(value))
         SetParent(w);
 }
 

@@ -51,6 +51,7 @@ void TReader::ReadRootComponent(TComponent* root)
 {
     FRoot = root;
     FLoaded.clear();
+    FCreated.clear();
     FFixups.clear();
     FLoaded.push_back(root);
     root->SetLoadingState(true);
@@ -71,6 +72,21 @@ void TReader::ReadRootComponent(TComponent* root)
             c->SetReadingState(false);
             c->SetLoadingState(false);
         }
+        // What the read made goes again, last first. Parent links to and from those
+        // components are cut before any is freed, so that no control frees another (or
+        // one of the root's own that the description moved into it) along with itself.
+        auto created = [this](TComponent* c) {
+            return std::find(FCreated.begin(), FCreated.end(), c) != FCreated.end();
+        };
+        for (TComponent* c : FLoaded) {
+            TComponent* parent = c->GetParentComponent();
+            if (parent && (created(c) || created(parent)))
+                c->SetParentComponent(nullptr);
+        }
+        for (auto it = FCreated.rbegin(); it != FCreated.rend(); ++it)
+            delete *it;
+        FCreated.clear();
+        FLoaded.clear();
         throw;
     }
     for (TComponent* c : FLoaded)
@@ -126,6 +142,7 @@ void TReader::ReadObject(TComponent* parent, const TFormObject& node)
             if (!ci || !ci->Factory)
                 throw EReadError(Format("Class %s not found", node.className));
             c = ci->Factory(FRoot);
+            FCreated.push_back(c);
             c->SetLoadingState(true);
             c->SetReadingState(true);
             FLoaded.push_back(c);

@@ -13,7 +13,9 @@
 // field), and marked csLoading | csReading. Component references are resolved once the
 // whole description is read; then csReading is cleared and Loaded is called on every
 // component, root first, in creation order. Any fault raises EReadError whose message
-// begins with the 1-based line ("Line 12: Property Foo does not exist"). GUI thread only.
+// begins with the 1-based line ("Line 12: Property Foo does not exist") and frees every
+// component that the read had made, so no half-read component stays with the root.
+// GUI thread only.
 
 #include "framework/core/Filer.h"
 
@@ -72,6 +74,7 @@ private:
     const TFormObject* FCurrent = nullptr;
     TComponent* FParent = nullptr;
     std::vector<TComponent*> FLoaded;
+    std::vector<TComponent*> FCreated;   // made by this read, in creation order
     std::vector<Fixup> FFixups;
     std::string FPropName;
     const TFormValue* FPropValue = nullptr;

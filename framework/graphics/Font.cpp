@@ -104,13 +104,15 @@ std::shared_ptr<const plat::Font> TFont::Handle() const
     return FHandle;
 }
 
+// Colour and style are always stored: a control may start its font with other values than
+// a plain font's (a bold button), so leaving out the plain defaults would lose them.
 BEGIN_PROPERTIES(TFont, TPersistent)
     .Int("Charset", &TFont::Charset, &TFont::SetCharset).Default(DEFAULT_CHARSET)
-    .Color("Color", &TFont::Color, &TFont::SetColor).Default(clWindowText)
+    .Color("Color", &TFont::Color, &TFont::SetColor)
     .Int("Height", &TFont::Height, &TFont::SetHeight)
     .String("Name", &TFont::Name, &TFont::SetName)
     .Enum("Pitch", &TFont::Pitch, &TFont::SetPitch, { "fpDefault", "fpVariable", "fpFixed" })
     .Default(fpDefault)
     .Set("Style", &TFont::Style, &TFont::SetStyle, { "fsBold", "fsItalic", "fsUnderline",
-        "fsStrikeOut" }).Default(0)
+        "fsStrikeOut" })
 END_PROPERTIES

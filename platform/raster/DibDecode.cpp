@@ -239,6 +239,12 @@ std::optional<DibImage> DecodeDib(
     const uint64_t size = data.size();
     if (icon)
         hd.height /= 2;
+    // An icon's directory cannot describe a bitmap entry above 256 x 256 pixels, and no
+    // writer makes one; a larger header is a damaged or hostile file that would otherwise
+    // have a few run-length codes fill hundreds of megabytes.
+    if (icon && (hd.width > 256 || hd.height > 256))
+        return Refuse("icon bitmap of " + std::to_string(hd.width) + " x "
+            + std::to_string(hd.height) + " pixels is larger than an icon can be");
     if (hd.width * hd.height > MaxSurfacePixels)
         return Refuse(
             std::to_string(hd.width) + " x " + std::to_string(hd.height) + " pixels is too large");

@@ -58,7 +58,8 @@ struct IconImage {
 };
 
 // Every image of an icon (or cursor) file, in directory order; an entry that cannot be
-// decoded is left out (and reported). Empty when no entry could be read.
+// decoded is left out (and reported), as is a bitmap entry above 256 x 256 pixels. Empty
+// when no entry could be read.
 std::vector<IconImage> ReadIco(std::span<const uint8_t> data);
 
 // The image that suits a square size best: one of exactly that width (the deepest),

@@ -1,11 +1,11 @@
 #include "platform/sdl/SdlWindowSystem.h"
 
 #include "platform/sdl/SdlX11.h"
+#include "platform/system/Signals.h"
 
 #include <SDL.h>
 
 #include <poll.h>
-#include <signal.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -162,50 +162,19 @@ SDL_SystemCursor SystemCursor(Cursor c)
 
 constexpr size_t CursorCount = size_t(Cursor::No) + 1;
 
-// SIGINT and SIGTERM reach SDL's own handlers (which queue the quit event), and then wake
-// the poll: the signal may land on any of the process's threads, so the GUI thread's wait
-// would not otherwise be interrupted.
+// The event descriptor of the window system's wait, for the signal watcher: a signal
+// queues the quit event, and the wait, which polls the display connection and this
+// descriptor rather than SDL's queue, must wake for it.
 std::atomic<int> gSignalWakeFd { -1 };
-struct sigaction gSdlHandler[2];
 
-void WakeOnSignal(int sig)
+void WakeForSignal()
 {
-    const struct sigaction& sdl = gSdlHandler[sig == SIGINT ? 0 : 1];
-    if (sdl.sa_handler != SIG_DFL && sdl.sa_handler != SIG_IGN && sdl.sa_handler)
-        sdl.sa_handler(sig);
     int fd = gSignalWakeFd.load();
     if (fd >= 0) {
         const uint64_t one = 1;
         ssize_t written = write(fd, &one, sizeof one);
         (void)written;
     }
-}
-
-void ChainSignals(int wakeFd)
-{
-    gSignalWakeFd.store(wakeFd);
-    const int sigs[2] = { SIGINT, SIGTERM };
-    for (int i = 0; i < 2; ++i) {
-        struct sigaction old {};
-        if (sigaction(sigs[i], nullptr, &old) != 0 || (old.sa_flags & SA_SIGINFO)
-            || old.sa_handler == SIG_DFL || old.sa_handler == SIG_IGN)
-            continue;
-        gSdlHandler[i] = old;
-        struct sigaction ours = old;
-        ours.sa_handler = WakeOnSignal;
-        sigaction(sigs[i], &ours, nullptr);
-    }
-}
-
-void UnchainSignals()
-{
-    const int sigs[2] = { SIGINT, SIGTERM };
-    for (int i = 0; i < 2; ++i) {
-        struct sigaction now {};
-        if (sigaction(sigs[i], nullptr, &now) == 0 && now.sa_handler == WakeOnSignal)
-            sigaction(sigs[i], &gSdlHandler[i], nullptr);
-    }
-    gSignalWakeFd.store(-1);
 }
 
 // Owns its SDL windows (by SDL window id) and the system cursors it has made. Key downs
@@ -272,13 +241,14 @@ private:
 
 SdlWindowSystem::~SdlWindowSystem()
 {
+    StopWatchingTerminationSignals();
     for (auto& [id, w] : FWindows)
         SDL_DestroyWindow(w);
     for (SDL_Cursor* c : FCursors)
         if (c)
             SDL_FreeCursor(c);
     SDL_StopTextInput();
-    UnchainSignals();
+    gSignalWakeFd.store(-1);
     if (FWakeFd >= 0)
         close(FWakeFd);
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -438,7 +408,7 @@ void SdlWindowSystem::FindDisplayFd(SDL_Window* w)
         return;
     FDisplayFd.store(X11ConnectionFd(w));
     if (FDisplayFd.load() >= 0)
-        ChainSignals(FWakeFd);
+        gSignalWakeFd.store(FWakeFd);
 }
 
 bool SdlWindowSystem::TakeWake()
@@ -785,6 +755,9 @@ std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity)
     // Quit means a signal or the end of the session; closing a window is the program's
     // own decision.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // SDL's own handlers notice a signal only when events are next pumped and leave
+    // SIGHUP out; ours wake the event wait at once for all three.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // The Wayland application id names the desktop entry; it is read when SDL starts.
     if (!identity.className.empty())
         setenv("SDL_VIDEO_WAYLAND_WMCLASS", identity.className.c_str(), 0);
@@ -792,6 +765,12 @@ std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity)
         ReportFailure(SDL_GetError());
         return nullptr;
     }
+    WatchTerminationSignals([](int) {
+        SDL_Event e {};
+        e.type = SDL_QUIT;
+        SDL_PushEvent(&e);
+        WakeForSignal();
+    });
     Uint32 wake = SDL_RegisterEvents(1);
     if (wake == Uint32(-1))
         wake = SDL_USEREVENT;

@@ -233,7 +233,9 @@ std::shared_ptr<const DecodedSound> DecodeWave(const uint8_t* image, size_t size
         int outBytes = cvt.needed ? cvt.len_cvt : inBytes;
         if (ok && !cvt.needed && (spec.format != AUDIO_F32SYS || spec.channels != 2))
             ok = false;
-        if (ok) {
+        // A sound shorter than one output frame (a few samples taken to a much lower
+        // rate) converts to nothing and is refused below.
+        if (ok && size_t(outBytes) >= 2 * sizeof(float)) {
             sound->samples.resize(size_t(outBytes) / sizeof(float) / 2 * 2);
             std::memcpy(sound->samples.data(), work.data(), sound->samples.size() * sizeof(float));
             sound->frames = int64_t(sound->samples.size() / 2);

@@ -205,6 +205,15 @@ TEST(IcoRead, RefusesMalformedInput)
     b[14] = uint8_t((40 + 64 + 512) & 0xFF);
     b[15] = uint8_t((40 + 64 + 512) >> 8);
     EXPECT_TRUE(refused(b)) << "mask missing";
+    // A bitmap entry whose header claims more than an icon can hold (here 32 x 8 M pixels
+    // from a few bytes of run-length codes) is refused before anything is allocated.
+    b = good;
+    b[22 + 8] = 0x00;
+    b[22 + 9] = 0x00;
+    b[22 + 10] = 0x00;
+    b[22 + 11] = 0x01; // height 2^24: 2^23 rows of colour and as many of mask
+    EXPECT_TRUE(refused(b)) << "taller than an icon";
+    EXPECT_NE(LastError().find("larger than an icon"), std::string::npos) << LastError();
 }
 
 TEST(IcoWrite, RefusesWhatCannotBeStored)
