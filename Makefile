@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: run test test-tsan build build-test setup install clean
+.PHONY: run test test-tsan build build-test setup install clean gallery
 
 setup:
 	@scripts/setup.sh
@@ -13,6 +13,10 @@ build: setup
 
 run: build
 	./build/bin/metronome
+
+# The control gallery: every library control on pages, to try and to read.
+gallery: build
+	./build/bin/gallery
 
 # Tests build apart from the program, with AddressSanitizer and UndefinedBehaviorSanitizer.
 build-test: setup

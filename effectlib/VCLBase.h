@@ -120,7 +120,7 @@ public:
     bool Hot() const { return FHot; }
     bool Pressed() const { return FPressed; }
     // Inside with the edges excluded: 0 < X < Width and 0 < Y < Height.
-    bool IsMouseIn(int X, int Y) const;
+    virtual bool IsMouseIn(int X, int Y) const;
     // The 1-based image of the strip for the current state.
     int GlyphIndex() const;
 

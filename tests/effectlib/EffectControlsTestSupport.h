@@ -56,6 +56,19 @@ inline std::vector<uint8_t> BeatLayoutWave()
     return w.b;
 }
 
+// Every channel of a within tol of b's: for faces that went through the in-place
+// four-sample blur, whose truncation carries a step or two of darkening down and across
+// from any darker pixel above.
+inline bool Near(TColor a, TColor b, int tol = 4)
+{
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
+        if (d > tol || d < -tol)
+            return false;
+    }
+    return true;
+}
+
 // The directory for pictures written by the tests, created on demand.
 inline std::string GalleryDir()
 {

@@ -125,6 +125,8 @@ TComponent* TStControl::GetParentComponent() const { return Parent; }
 
 void TStControl::SetParentComponent(TComponent* p)
 {
+    if (Parent)
+        std::erase(Parent->Children, this);
     Parent = dynamic_cast<TStPanel*>(p);
     if (Parent)
         Parent->Children.push_back(this);

@@ -19,6 +19,7 @@ includes framework | grep -E '"(rackctls|effectlib|app)/' && report "framework/ 
 includes rackctls effectlib | grep -E '"app/' && report "a control library includes the app"
 includes rackctls | grep -E '"effectlib/' && report "rackctls/ includes effectlib/"
 includes effectlib | grep -E '"rackctls/' && report "effectlib/ includes rackctls/"
+includes platform framework rackctls effectlib app | grep -E '"gallery/' && report "a library or the app includes the gallery"
 
 # The framework's sub-layers, lowest first; each may include only itself and those before it.
 sublayers=(core graphics controls stdctrls)

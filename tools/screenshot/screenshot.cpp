@@ -1,7 +1,9 @@
 // screenshot: renders a form headless and writes what its window shows as a PNG file.
 //
-// usage: screenshot <form-description.txt | --metronome> <out.png> [--ticks N] [--ms M]
+// usage: screenshot <form-description.txt | --metronome | --gallery PAGE> <out.png>
+//                   [--ticks N] [--ms M]
 //
+// --gallery renders the control gallery's window showing the named page.
 // A description file is read by the form reader, which creates its root form by class
 // name; the root must be a form. --metronome builds the program's main window instead,
 // with its settings file in a temporary folder that is removed afterwards, and with
@@ -30,6 +32,11 @@
 #define SCREENSHOT_METRONOME 1
 #endif
 
+#if defined(SCREENSHOT_HAS_GALLERY)
+#include "gallery/Gallery.h"
+#define SCREENSHOT_GALLERY 1
+#endif
+
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -53,6 +60,7 @@ struct Options {
     std::string input;   // empty with --metronome
     std::string output;
     bool metronome = false;
+    std::string galleryPage;   // set with --gallery
     int ticks = 0;
     int stepMs = 10;
 };
@@ -60,7 +68,8 @@ struct Options {
 void Usage()
 {
     std::fprintf(stderr,
-        "usage: screenshot <form-description.txt | --metronome> <out.png> [--ticks N] [--ms M]\n");
+        "usage: screenshot <form-description.txt | --metronome | --gallery PAGE> <out.png> "
+        "[--ticks N] [--ms M]\n");
 }
 
 std::optional<int> ParseCount(const std::string& text, int lo, int hi)
@@ -81,6 +90,14 @@ std::optional<Options> ParseArguments(int argc, char** argv)
         std::string arg = argv[i];
         if (arg == "--metronome") {
             o.metronome = true;
+        } else if (arg == "--gallery") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "screenshot: --gallery needs a page name\n");
+                return std::nullopt;
+            }
+            o.galleryPage = argv[++i];
+            if (o.galleryPage.empty())
+                return std::nullopt;
         } else if (arg == "--ticks" || arg == "--ms") {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "screenshot: %s needs a value\n", arg.c_str());
@@ -101,11 +118,14 @@ std::optional<Options> ParseArguments(int argc, char** argv)
             positional.push_back(arg);
         }
     }
-    // The metronome takes the place of the description file.
-    size_t wanted = o.metronome ? 1 : 2;
+    // The metronome or a gallery page takes the place of the description file.
+    if (o.metronome && !o.galleryPage.empty())
+        return std::nullopt;
+    const bool builtIn = o.metronome || !o.galleryPage.empty();
+    size_t wanted = builtIn ? 1 : 2;
     if (positional.size() != wanted)
         return std::nullopt;
-    if (!o.metronome)
+    if (!builtIn)
         o.input = positional[0];
     o.output = positional.back();
     return o;
@@ -224,6 +244,19 @@ int Render(const Options& o)
                 form = LoadMetronome(o, ws, settings);
 #else
                 throw Exception("this build has no metronome window");
+#endif
+            } else if (!o.galleryPage.empty()) {
+#ifdef SCREENSHOT_GALLERY
+                if (!FindGalleryPage(o.galleryPage))
+                    throw Exception("no gallery page named " + o.galleryPage);
+                TfrmGallery* gallery = nullptr;
+                Application->CreateForm(gallery);
+                gallery->ShowPage(o.galleryPage);
+                gallery->Show();
+                Application->ProcessMessages();
+                form = gallery;
+#else
+                throw Exception("this build has no gallery");
 #endif
             } else {
                 form = LoadDescription(o);
