@@ -23,15 +23,31 @@ source "$(dirname "${BASH_SOURCE[0]}")/metronome_common.sh"
 start_xvfb
 
 # Starts the copy and returns as soon as its window is mapped (polled every 20 ms).
+# Under ctest, a start now and then finds Xvfb refusing its connection ("No display could
+# be opened"); the cause is not known yet. Such a start is tried once more and counted.
+refused=0
 start_quick() {
-  launch >"$work/out" 2>>"$work/err" &
-  prog_pid=$!
-  for (( i = 0; i < 750; i++ )); do
-    xdotool search --onlyvisible --pid "$prog_pid" >/dev/null 2>&1 && return 0
-    kill -0 "$prog_pid" 2>/dev/null || fail "the program ended before its window appeared"
-    sleep 0.02
+  local attempt
+  for attempt in 1 2; do
+    : >"$work/start-err"
+    launch >"$work/out" 2>>"$work/start-err" &
+    prog_pid=$!
+    for (( i = 0; i < 750; i++ )); do
+      if xdotool search --onlyvisible --pid "$prog_pid" >/dev/null 2>&1; then
+        cat "$work/start-err" >>"$work/err"
+        return 0
+      fi
+      kill -0 "$prog_pid" 2>/dev/null || break
+      sleep 0.02
+    done
+    cat "$work/start-err" >>"$work/err"
+    kill -0 "$prog_pid" 2>/dev/null && fail "the metronome's window did not appear"
+    wait "$prog_pid" 2>/dev/null
+    grep -q "No display could be opened" "$work/start-err" && (( attempt == 1 )) || break
+    refused=$(( refused + 1 ))
+    echo "cycle $cycle: the display refused the program's connection; starting it again"
   done
-  fail "the metronome's window did not appear"
+  fail "the program ended before its window appeared"
 }
 
 # Random milliseconds in [$1, $2) as seconds for sleep.
@@ -89,4 +105,4 @@ while (( $(date +%s) < deadline )); do
   echo "cycle $cycle: $how, tempo $tempo, Beep $beep: status 0 after $ended_ms ms"
 done
 (( cycle >= 6 )) || fail "only $cycle cycles ran in $seconds s"
-echo "start-stop e2e: $cycle cycles passed on $DISPLAY (SEED=$SEED)"
+echo "start-stop e2e: $cycle cycles passed on $DISPLAY (SEED=$SEED), $refused refused connections retried"
