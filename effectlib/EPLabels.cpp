@@ -91,17 +91,7 @@ void TepShadowLabel::PaintFace()
 
     TEffectBmp shade(face);
     const TEffectBmp shape(&mask);
-    for (int y = 0; y < shade.Height(); ++y) {
-        uint8_t* row = shade.GetLine(y);
-        const uint8_t* m = shape.GetLine(y);
-        for (int i = 0; i < 3 * shade.Width(); i += 3) {
-            if ((m[i] | m[i + 1] | m[i + 2]) != 0)
-                continue;
-            row[i] >>= 1;
-            row[i + 1] >>= 1;
-            row[i + 2] >>= 1;
-        }
-    }
+    shade.HalveOutside(shape);
     if (FBlurShadow)
         shade.MaskSplitBlur(&shape, 1);
     shade.Draw(canvas, 0, 0);

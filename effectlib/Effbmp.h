@@ -93,6 +93,9 @@ public:
     void SplitBlur(int Amount);
     // SplitBlur for the pixels whose Mask pixel is pure black only.
     void MaskSplitBlur(const TEffectBmp* Mask, int Amount);
+    // Halves every channel of the pixels where Mask (same size) is black: a soft shadow
+    // cast everywhere the mask leaves open.
+    void HalveOutside(const TEffectBmp& Mask);
     void Wave(int XDiv, int YDiv, int Ratio);
     void MiddleBMP(const TEffectBmp* Other);
     void AddGradColor(TColor Color, TGradKind Kind);

@@ -44,6 +44,21 @@ void TEffectBmp::SplitBlur(int Amount)
     MaskSplitBlur(nullptr, Amount);
 }
 
+void TEffectBmp::HalveOutside(const TEffectBmp& Mask)
+{
+    for (int y = 0; y < Height(); ++y) {
+        uint8_t* row = GetLine(y);
+        const uint8_t* m = Mask.GetLine(y);
+        for (int i = 0; i < 3 * Width(); i += 3) {
+            if ((m[i] | m[i + 1] | m[i + 2]) != 0)
+                continue;
+            row[i] >>= 1;
+            row[i + 1] >>= 1;
+            row[i + 2] >>= 1;
+        }
+    }
+}
+
 void TEffectBmp::MaskSplitBlur(const TEffectBmp* Mask, int Amount)
 {
     if (Amount == 0 || Empty())
