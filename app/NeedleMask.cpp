@@ -4,6 +4,20 @@
 
 #include <algorithm>
 
+namespace {
+
+// True when any of eight pixels is set; written as one reduction so that it compiles to
+// a couple of vector instructions.
+inline bool AnySet8(const plat::Pixel* p)
+{
+    plat::Pixel any = 0;
+    for (int i = 0; i < 8; ++i)
+        any |= p[i];
+    return any != 0;
+}
+
+} // namespace
+
 plat::Region TNeedleMask::Covered(const TPoint (&points)[7])
 {
     plat::Region r;
@@ -45,6 +59,11 @@ void TNeedleMask::Covered(const TPoint (&points)[7], plat::Region& out)
     for (int32_t y = 0; y < box.bottom; ++y) {
         plat::Pixel* row = FScratch.Row(y);
         for (int32_t x = 0; x < box.right;) {
+            // Most of the box is blank: pass it eight pixels at a time.
+            if (x + 8 <= box.right && !AnySet8(row + x)) {
+                x += 8;
+                continue;
+            }
             if (!row[x]) {
                 ++x;
                 continue;

@@ -67,12 +67,12 @@ double PreciseClockAt(int32_t c)
     return now - double(plat::ElapsedMs(c, nowWrapped));
 }
 
-plat::Region NeedleRegion(const TPoint (&points)[7])
+void NeedleRegion(const TPoint (&points)[7], plat::Region& out)
 {
     plat::Point p[7];
     for (int i = 0; i < 7; ++i)
         p[i] = { points[i].X, points[i].Y };
-    return plat::Region::FromPolygon(p, plat::FillMode::Winding);
+    out.AssignPolygon(p, plat::FillMode::Winding, { INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX });
 }
 
 } // namespace
@@ -364,7 +364,7 @@ void TfrmMetronome::MoveNeedle(double angle)
 
     NeedlePolygon(points, dx, dy, needleAngle, needleErase);
     plat::Region& E = moveErase;
-    E = NeedleRegion(points);
+    NeedleRegion(points, E);
     if (needleCoveredAngle != needleAngle) {
         NeedlePolygon(points, dx, dy, needleAngle, needle);
         needleMask.Covered(points, needleCovered);

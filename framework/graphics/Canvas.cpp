@@ -49,10 +49,12 @@ plat::Rop2 Rop2Of(TPenMode mode)
     }
 }
 
-std::vector<plat::Point> ToPoints(std::span<const TPoint> points)
+// The points in the drawing context's type, in a buffer kept per thread (valid until the
+// next call), so that drawing shapes allocates nothing once it has grown.
+std::span<const plat::Point> ToPoints(std::span<const TPoint> points)
 {
-    std::vector<plat::Point> out;
-    out.reserve(points.size());
+    thread_local std::vector<plat::Point> out;
+    out.clear();
     for (const TPoint& p : points)
         out.push_back({ p.X, p.Y });
     return out;

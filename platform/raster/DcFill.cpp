@@ -32,7 +32,7 @@ void FillRing(const Painter& p, const Box& outer, const Box& inner, Rop2 mode, P
     p.FillBox({ inner.r, inner.t, outer.r, inner.b }, mode, c);
 }
 
-void FillClipped(const Painter& p, Region area, Pixel c)
+void FillClipped(const Painter& p, Region& area, Pixel c)
 {
     area &= p.Clip();
     for (const Rect& r : area.Rects())
@@ -45,14 +45,23 @@ namespace detail {
 
 Region ClippedPolygon(std::span<const Point> points, FillMode mode, Point origin, const Box& clip)
 {
-    if (points.size() < 3 || clip.Empty())
-        return {};
+    Region r;
+    ClippedPolygon(points, mode, origin, clip, r);
+    return r;
+}
+
+void ClippedPolygon(
+    std::span<const Point> points, FillMode mode, Point origin, const Box& clip, Region& out)
+{
+    if (points.size() < 3 || clip.Empty()) {
+        out.Clear();
+        return;
+    }
     // Logical pixels beyond the 32-bit range never lie inside a polygon of 32-bit points.
     Rect box { ClampToInt32(clip.l - origin.x), ClampToInt32(clip.t - origin.y),
         ClampToInt32(clip.r - origin.x), ClampToInt32(clip.b - origin.y) };
-    Region r = Region::FromPolygon(points, mode, box);
-    r.Offset(origin.x, origin.y);
-    return r;
+    out.AssignPolygon(points, mode, box);
+    out.Offset(origin.x, origin.y);
 }
 
 } // namespace detail
@@ -90,7 +99,7 @@ void Dc::FillRegion(const Region& logical, Color c)
         return;
     Region area = logical;
     area.Offset(FState.origin.x, FState.origin.y);
-    FillClipped(p, std::move(area), ToPixel(c) & 0xFFFFFF);
+    FillClipped(p, area, ToPixel(c) & 0xFFFFFF);
 }
 
 void Dc::DrawFocusRect(const Rect& r)
@@ -161,8 +170,10 @@ void Dc::Polygon(std::span<const Point> points)
     if (p.Empty() || points.size() < 2)
         return;
     if (FState.brush.style == BrushStyle::Solid && points.size() >= 3) {
-        Region area = detail::ClippedPolygon(points, FState.fillMode, FState.origin, p.Bounds());
-        FillClipped(p, std::move(area), ToPixel(FState.brush.color) & 0xFFFFFF);
+        // Kept per thread: a steady stream of polygons allocates nothing.
+        thread_local Region area;
+        detail::ClippedPolygon(points, FState.fillMode, FState.origin, p.Bounds(), area);
+        FillClipped(p, area, ToPixel(FState.brush.color) & 0xFFFFFF);
     }
     if (FState.pen.style != PenStyle::Clear) {
         const int32_t phase = FState.dashPhase;

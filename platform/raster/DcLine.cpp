@@ -176,8 +176,21 @@ void Dc::StrokeSegment(const Painter& p, int64_t x0, int64_t y0, int64_t x1, int
         period += v;
     const bool opaqueGaps = FState.bkMode == BkMode::Opaque;
     const Pixel gap = ToPixel(FState.bkColor) & 0xFFFFFF;
+    // The minor offset of step i is floor(N / D) with N = 2 i adn + adm - bias and D = 2 adm;
+    // it is divided out once and then carried from step to step (N grows by 2 adn <= D).
+    const DcInt128 den = DcInt128(2) * adm, grow = DcInt128(2) * adn;
+    DcInt128 num = DcInt128(2) * first * adn + adm - bias;
+    int64_t offset = int64_t(num / den);
+    DcInt128 rest = num % den;
     for (int64_t i = first; i <= last; ++i) {
-        int64_t m = m0 + sm * i, n = n0 + sn * MinorOffset(i, adm, adn, bias);
+        if (i > first) {
+            rest += grow;
+            if (rest >= den) {
+                rest -= den;
+                ++offset;
+            }
+        }
+        int64_t m = m0 + sm * i, n = n0 + sn * offset;
         int64_t x = xMajor ? m : n, y = xMajor ? n : m;
         if (period == 0) {
             p.Plot(x, y, pen.mode, color);

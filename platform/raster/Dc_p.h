@@ -192,6 +192,9 @@ private:
 // The fill region of a polygon given in logical points, in device coordinates, cut to the
 // clip box; the work follows the clip's rows however far the polygon reaches.
 Region ClippedPolygon(std::span<const Point> points, FillMode mode, Point origin, const Box& clip);
+// The same into out, reusing its storage.
+void ClippedPolygon(
+    std::span<const Point> points, FillMode mode, Point origin, const Box& clip, Region& out);
 
 // The dash pattern of a cosmetic pen, in pixels on, off, on, off...; empty for solid.
 std::vector<int> DashPattern(PenStyle style);

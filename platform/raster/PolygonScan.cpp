@@ -147,14 +147,27 @@ Region Region::FromPolygon(std::span<const Point> points, FillMode mode)
 
 Region Region::FromPolygon(std::span<const Point> points, FillMode mode, const Rect& clip)
 {
+    Region result;
+    result.AssignPolygon(points, mode, clip);
+    return result;
+}
+
+void Region::AssignPolygon(std::span<const Point> points, FillMode mode, const Rect& clip)
+{
+    FRects.clear();
     if (points.size() < 3 || clip.Empty())
-        return {};
+        return;
     if (mode != FillMode::Alternate && mode != FillMode::Winding) {
         ReportFailure("polygon region with an unknown fill mode");
-        return {};
+        return;
     }
-    std::vector<Edge> edges;
-    edges.reserve(points.size());
+    // Working lists kept per thread, so that a steady stream of scans allocates nothing.
+    thread_local std::vector<Edge> edges;
+    thread_local std::vector<size_t> active;
+    thread_local std::vector<Crossing> crossings;
+    thread_local std::vector<int32_t> xs;
+    edges.clear();
+    active.clear();
     for (size_t i = 0; i < points.size(); ++i) {
         Point a = points[i], b = points[(i + 1) % points.size()];
         Edge e;
@@ -170,15 +183,11 @@ Region Region::FromPolygon(std::span<const Point> points, FillMode mode, const R
         edges.push_back(e);
     }
     if (edges.empty())
-        return {};
+        return;
     std::sort(
         edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
 
-    Region result;
-    BandWriter writer(result.FRects);
-    std::vector<size_t> active;
-    std::vector<Crossing> crossings;
-    std::vector<int32_t> xs;
+    BandWriter writer(FRects);
     size_t next = 0;
     int64_t y = std::max(edges.front().top, clip.top);
     while (y < clip.bottom) {
@@ -209,9 +218,10 @@ Region Region::FromPolygon(std::span<const Point> points, FillMode mode, const R
         SpansOfRow(crossings, mode, xs);
         ClipSpans(xs, clip.left, clip.right);
         writer.Add(int32_t(y), int32_t(y + rows), xs);
-        if (result.FRects.size() > detail::MaxRegionRects) {
+        if (FRects.size() > detail::MaxRegionRects) {
             ReportFailure("polygon region too complex");
-            return {};
+            FRects.clear();
+            return;
         }
 
         y += rows;
@@ -219,7 +229,6 @@ Region Region::FromPolygon(std::span<const Point> points, FillMode mode, const R
             if (edges[i].bottom > y)
                 edges[i].Advance(rows);
     }
-    return result;
 }
 
 } // namespace plat

@@ -116,6 +116,39 @@ void MergeSpans(
     }
 }
 
+// The same for two bands of one span each, the common case of thin shapes, without the
+// general walk; false when the operation has no shortcut here.
+template <RegionOp Op> bool MergeSingleSpans(const Rect& a, const Rect& b, std::vector<int32_t>& xs)
+{
+    xs.clear();
+    if constexpr (Op == RegionOp::And) {
+        const int32_t l = std::max(a.left, b.left), r = std::min(a.right, b.right);
+        if (l < r)
+            xs.insert(xs.end(), { l, r });
+        return true;
+    } else if constexpr (Op == RegionOp::Or) {
+        if (a.left <= b.right && b.left <= a.right)
+            xs.insert(xs.end(), { std::min(a.left, b.left), std::max(a.right, b.right) });
+        else if (a.left < b.left)
+            xs.insert(xs.end(), { a.left, a.right, b.left, b.right });
+        else
+            xs.insert(xs.end(), { b.left, b.right, a.left, a.right });
+        return true;
+    } else if constexpr (Op == RegionOp::Diff) {
+        if (b.right <= a.left || b.left >= a.right) {
+            xs.insert(xs.end(), { a.left, a.right });
+            return true;
+        }
+        if (a.left < b.left)
+            xs.insert(xs.end(), { a.left, b.left });
+        if (b.right < a.right)
+            xs.insert(xs.end(), { b.right, a.right });
+        return true;
+    } else {
+        return false;
+    }
+}
+
 // The band sweep: the y axis is cut wherever a band of either operand starts or ends, and
 // each piece gets the merge of the two bands over it. The work is linear in the number of
 // rectangles of both operands and the result.
@@ -141,8 +174,10 @@ void SweepInto(const std::vector<Rect>& ra, const std::vector<Rect>& rb, std::ve
         bool wanted = (inA || inB) && (Op != RegionOp::And || (inA && inB))
             && (Op != RegionOp::Diff || inA);
         if (wanted) {
-            MergeSpans<Op>(inA ? pa + ca.Begin() : nullptr, inA ? pa + ca.End() : nullptr,
-                inB ? pb + cb.Begin() : nullptr, inB ? pb + cb.End() : nullptr, xs);
+            if (!(inA && inB && ca.End() - ca.Begin() == 1 && cb.End() - cb.Begin() == 1
+                    && MergeSingleSpans<Op>(pa[ca.Begin()], pb[cb.Begin()], xs)))
+                MergeSpans<Op>(inA ? pa + ca.Begin() : nullptr, inA ? pa + ca.End() : nullptr,
+                    inB ? pb + cb.Begin() : nullptr, inB ? pb + cb.End() : nullptr, xs);
             writer.Add(int32_t(y), int32_t(next), xs);
         }
         y = next;

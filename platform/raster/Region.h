@@ -37,6 +37,8 @@ public:
     static Region Combine(const Region& a, const Region& b, RegionOp op);
     // this := a op b, reusing this region's storage (either operand may be this).
     void Assign(const Region& a, const Region& b, RegionOp op);
+    // Replaces the content by the polygon's region cut to clip, reusing the storage.
+    void AssignPolygon(std::span<const Point> points, FillMode mode, const Rect& clip);
     // Replaces the content by the union of any rectangles, reusing the storage.
     void AssignRects(std::span<const Rect> rects);
     Region& IntersectRect(const Rect& r);
