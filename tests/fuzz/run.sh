@@ -31,6 +31,7 @@ seconds=$2
 # clang and its libFuzzer runtime come from Debian's packages.
 "$root/scripts/setup.sh" fuzz || exit 1
 
+mkdir -p "$build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-DMETRONOME_ASSERTS=1" \
