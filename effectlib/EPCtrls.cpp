@@ -22,6 +22,12 @@ void TepMoveForm::Paint()
 
 TControl* TepMoveForm::MovedWindow() const { return dynamic_cast<TControl*>(Owner()); }
 
+bool TepMoveForm::DragsWindow() const
+{
+    TControl* moved = MovedWindow();
+    return moved && moved == static_cast<TControl*>(GetParentForm());
+}
+
 TPoint TepMoveForm::PointerOnScreen(int X, int Y) const
 {
     if (plat::WindowSystem* ws = plat::CurrentWindowSystem()) {

@@ -17,6 +17,8 @@ public:
     const char* ClassName() const override { return "TepMoveForm"; }
 
     bool Dragging() const { return FDragging; }
+    // The area drags the window that shows it when its owner is that window's form.
+    bool DragsWindow() const override;
     // The press point of the last button press, in the area's coordinates.
     TPoint PressPoint() const { return { FPressX, FPressY }; }
 

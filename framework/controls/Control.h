@@ -67,6 +67,9 @@ public:
     void Hide() { SetVisible(false); }
     // Visible, and every parent up to the form visible too.
     bool Showing() const;
+    // True for a control whose left-button drag moves the window that shows it. Where the
+    // window system moves windows itself, it takes such presses over (see the form).
+    virtual bool DragsWindow() const { return false; }
     bool Enabled() const { return FEnabled; }
     virtual void SetEnabled(bool value);
 

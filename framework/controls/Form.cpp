@@ -210,6 +210,8 @@ void TCustomForm::CreateWindowHandle()
     params.title = WindowTitle();
     params.borderless = FBorderStyle == bsNone;
     FWindow = FWindowSystem->CreateWindow(params);
+    if (FWindow)
+        FWindowSystem->SetDragAreaQuery(FWindow, [this](plat::Point p) { return DragAreaAt(p.x, p.y); });
 }
 
 void TCustomForm::DestroyWindowHandle()

@@ -123,6 +123,9 @@ private:
     void CharEvent(const plat::Event& e);
     TWinControl* WindowAt(int x, int y) const;
     TControl* ControlUnder(int x, int y) const;
+    // Whether a press at a client point would reach an enabled control that drags the
+    // window (asked by window systems that move windows themselves).
+    bool DragAreaAt(int x, int y) const;
     void TrackMouseControl(TControl* control);
 
     plat::WindowId FWindow = 0;

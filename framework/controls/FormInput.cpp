@@ -152,6 +152,17 @@ TControl* TCustomForm::ControlUnder(int x, int y) const
     return w;
 }
 
+bool TCustomForm::DragAreaAt(int x, int y) const
+{
+    if (GetCaptureControl())
+        return false;
+    TControl* c = ControlUnder(x, y);
+    if (!c || !c->DragsWindow())
+        return false;
+    TWinControl* w = dynamic_cast<TWinControl*>(c) ? static_cast<TWinControl*>(c) : c->Parent();
+    return w && EnabledChain(w) && c->Enabled();
+}
+
 void TCustomForm::TrackMouseControl(TControl* control)
 {
     if (control == FMouseControl)

@@ -316,6 +316,27 @@ void HeadlessWindowSystem::Quit()
     PushLocked(e);
 }
 
+void HeadlessWindowSystem::SetDragAreaQuery(WindowId id, std::function<bool(Point)> query)
+{
+    std::lock_guard lock(FMutex);
+    if (auto it = FWindows.find(id); it != FWindows.end())
+        it->second.dragArea = std::move(query);
+}
+
+// Asked outside the lock: the query reads the program's controls, which may call back.
+bool HeadlessWindowSystem::IsDragArea(WindowId id, Point p) const
+{
+    std::function<bool(Point)> query;
+    {
+        std::lock_guard lock(FMutex);
+        auto it = FWindows.find(id);
+        if (it == FWindows.end())
+            return false;
+        query = it->second.dragArea;
+    }
+    return query && query(p);
+}
+
 void HeadlessWindowSystem::SetCursor(Cursor c)
 {
     std::lock_guard lock(FMutex);

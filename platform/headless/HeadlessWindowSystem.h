@@ -41,6 +41,7 @@ public:
     bool WaitEvent(Event& out, int32_t timeoutMs) override;
     void Wake() override;
 
+    void SetDragAreaQuery(WindowId id, std::function<bool(Point)> query) override;
     void SetCursor(Cursor c) override;
     Point CursorPos() const override;
     void CaptureMouse(WindowId id, bool capture) override;
@@ -89,6 +90,8 @@ public:
     void SetCursorPos(Point screen);
     Cursor LastCursor() const;
     WindowId CapturedWindow() const;   // 0 when the mouse is not captured
+    // What the window's drag-area query answers at a point; false without a query.
+    bool IsDragArea(WindowId id, Point p) const;
 
     std::vector<MessageBoxRecord> MessageBoxes() const;
     void SetMessageBoxAnswer(int answer);   // 1 by default
@@ -100,6 +103,7 @@ private:
         bool borderless = false;
         bool visible = false;
         Surface shown;
+        std::function<bool(Point)> dragArea;
     };
     void PushLocked(const Event& e);
     uint32_t ButtonBit(MouseButton b) const;

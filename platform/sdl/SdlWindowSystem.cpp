@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -200,6 +202,7 @@ public:
     void Present(WindowId id, const Surface& framebuffer, const Region& dirty) override;
     bool WaitEvent(Event& out, int32_t timeoutMs) override;
     void Wake() override;
+    void SetDragAreaQuery(WindowId id, std::function<bool(Point)> query) override;
     void SetCursor(Cursor c) override;
     Point CursorPos() const override;
     void CaptureMouse(WindowId id, bool capture) override;
@@ -228,6 +231,8 @@ private:
     std::unordered_map<WindowId, SDL_Surface*> FShownSurface;
     std::vector<SDL_Rect> FPresentRects;
     std::unordered_map<WindowId, SDL_Window*> FWindows;
+    // Drag-area queries of windows whose moves the window system makes (see HitTest).
+    std::unordered_map<WindowId, std::function<bool(Point)>> FDragAreas;
     std::array<SDL_Cursor*, CursorCount> FCursors {};
     uint32_t FButtons = 0;
     // On X11, while a button is held, pointer motions come from the server's own events
@@ -289,7 +294,33 @@ void SdlWindowSystem::DestroyWindow(WindowId id)
     SDL_DestroyWindow(it->second);
     FWindows.erase(it);
     FShownSurface.erase(id);
+    FDragAreas.erase(id);
     std::erase_if(FPending, [id](const Event& e) { return e.window == id; });
+}
+
+// A Wayland client cannot place its windows: a drag is the compositor's interactive move,
+// which SDL starts for a left press where the window's hit test answers "draggable". On
+// X11 the program moves the window itself and no hit test is set.
+void SdlWindowSystem::SetDragAreaQuery(WindowId id, std::function<bool(Point)> query)
+{
+    SDL_Window* w = Find(id);
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!w || !driver || std::strcmp(driver, "wayland") != 0)
+        return;
+    if (!query) {
+        FDragAreas.erase(id);
+        SDL_SetWindowHitTest(w, nullptr, nullptr);
+        return;
+    }
+    FDragAreas[id] = std::move(query);
+    auto hitTest = [](SDL_Window* win, const SDL_Point* p, void* data) {
+        auto* self = static_cast<SdlWindowSystem*>(data);
+        auto it = self->FDragAreas.find(SDL_GetWindowID(win));
+        return it != self->FDragAreas.end() && it->second({ p->x, p->y }) ? SDL_HITTEST_DRAGGABLE
+                                                                          : SDL_HITTEST_NORMAL;
+    };
+    if (SDL_SetWindowHitTest(w, hitTest, this) != 0)
+        FDragAreas.erase(id);
 }
 
 void SdlWindowSystem::ShowWindow(WindowId id, bool visible)

@@ -13,6 +13,7 @@
 #include "platform/raster/Surface.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -76,6 +77,12 @@ public:
     // Waits for the next event; timeoutMs < 0 waits without limit. False on time-out.
     virtual bool WaitEvent(Event& out, int32_t timeoutMs) = 0;
     virtual void Wake() = 0;   // thread-safe
+
+    // Where a client cannot place its own windows (a Wayland session), a press on a drag
+    // area is handed to the window system's interactive move; query answers, for a point
+    // in window coordinates, whether it lies on one. Elsewhere the program moves its
+    // windows itself and the query is not used. An empty query removes it.
+    virtual void SetDragAreaQuery(WindowId, std::function<bool(Point)>) {}
 
     virtual void SetCursor(Cursor c) = 0;
     virtual Point CursorPos() const = 0;   // screen coordinates

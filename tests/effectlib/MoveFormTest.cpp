@@ -262,3 +262,27 @@ TEST_F(MoveFormTest, DrawsNothingAtRunTimeAndADashedOutlineAtDesignTime)
         leftEdge |= Pixel(form, 10, y) == clBlack;
     EXPECT_TRUE(leftEdge);
 }
+
+// Where the window system moves windows itself, it hands over the presses that would drag
+// the window: those on an area owned by the window's form, not on one that moves another
+// control or nothing.
+TEST_F(MoveFormTest, OnlyAnAreaThatMovesItsFormIsADragAreaOfTheWindow)
+{
+    EXPECT_TRUE(ws.IsDragArea(id, { 10, 10 }));
+    EXPECT_FALSE(ws.IsDragArea(id, { 160, 10 }));   // beside the area
+
+    auto* panel = new TPanel(form);
+    panel->SetBounds(0, 0, 60, 60);
+    panel->SetParent(form);
+    auto* movesPanel = new TepMoveForm(panel);
+    movesPanel->SetBounds(0, 0, 60, 60);
+    movesPanel->SetParent(panel);
+    auto orphan = std::make_unique<TepMoveForm>(nullptr);
+    orphan->SetBounds(70, 0, 50, 50);
+    orphan->SetParent(form);
+    Pump();
+    EXPECT_FALSE(ws.IsDragArea(id, { 10, 10 }));    // moves the panel, not the window
+    EXPECT_FALSE(ws.IsDragArea(id, { 80, 10 }));    // moves nothing
+    EXPECT_TRUE(ws.IsDragArea(id, { 130, 10 }));    // the form's own area again
+    orphan->SetParent(nullptr);
+}

@@ -362,3 +362,45 @@ TEST_F(InputTest, ShowingAFormFocusesItsActiveControlOrTheFirstTabStop)
 }
 
 } // namespace
+
+namespace {
+
+// A graphic control that says its drag moves the window.
+class TDragBox : public TGraphicControl {
+public:
+    TDragBox(TComponent* owner, TWinControl* parent, const TRect& r)
+        : TGraphicControl(owner)
+    {
+        SetBoundsRect(r);
+        SetParent(parent);
+    }
+    bool DragsWindow() const override { return true; }
+};
+
+} // namespace
+
+// The question a window system that moves windows itself asks on a press: the press must
+// reach an enabled drag control, which other controls above it and a capture hide.
+TEST_F(InputTest, DragAreaQueryFollowsWhereAPressWouldGo)
+{
+    TForm* f = NewForm();
+    const plat::WindowId id = f->WindowHandle();
+    auto* drag = new TDragBox(f, f, Rect(0, 0, 100, 100));
+    new TLogBox(f, f, Rect(50, 50, 70, 70), &log, "above");
+    auto* panel = new TLogWindow(f, f, Rect(120, 0, 200, 80), &log, "win");
+    new TDragBox(f, panel, Rect(0, 0, 40, 40));
+
+    EXPECT_TRUE(ws.IsDragArea(id, { 10, 10 }));
+    EXPECT_FALSE(ws.IsDragArea(id, { 60, 60 }));    // the box above it takes the press
+    EXPECT_FALSE(ws.IsDragArea(id, { 110, 10 }));   // the bare form
+    EXPECT_TRUE(ws.IsDragArea(id, { 130, 10 }));    // inside a windowed child
+    panel->SetEnabled(false);
+    EXPECT_FALSE(ws.IsDragArea(id, { 130, 10 }));   // its window is disabled
+    drag->SetEnabled(false);
+    EXPECT_FALSE(ws.IsDragArea(id, { 10, 10 }));
+    drag->SetEnabled(true);
+    SetCaptureControl(drag);
+    EXPECT_FALSE(ws.IsDragArea(id, { 10, 10 }));    // a drag of the program's own is on
+    SetCaptureControl(nullptr);
+    EXPECT_TRUE(ws.IsDragArea(id, { 10, 10 }));
+}
