@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libpulse-dev libx11-dev libfreetype-dev libfontconfig-dev libpng-dev
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick desktop-file-utils
+  xvfb xauth xdotool x11-utils imagemagick desktop-file-utils weston
   pulseaudio pulseaudio-utils python3
 )
 

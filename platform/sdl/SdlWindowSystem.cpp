@@ -298,14 +298,19 @@ void SdlWindowSystem::DestroyWindow(WindowId id)
     std::erase_if(FPending, [id](const Event& e) { return e.window == id; });
 }
 
+bool OnWayland()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, "wayland") == 0;
+}
+
 // A Wayland client cannot place its windows: a drag is the compositor's interactive move,
 // which SDL starts for a left press where the window's hit test answers "draggable". On
 // X11 the program moves the window itself and no hit test is set.
 void SdlWindowSystem::SetDragAreaQuery(WindowId id, std::function<bool(Point)> query)
 {
     SDL_Window* w = Find(id);
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (!w || !driver || std::strcmp(driver, "wayland") != 0)
+    if (!w || !OnWayland())
         return;
     if (!query) {
         FDragAreas.erase(id);
@@ -323,10 +328,20 @@ void SdlWindowSystem::SetDragAreaQuery(WindowId id, std::function<bool(Point)> q
         FDragAreas.erase(id);
 }
 
+// A Wayland surface takes no picture before it is shown, and one without a picture never
+// appears: what was presented while hidden is handed over again once it is shown.
 void SdlWindowSystem::ShowWindow(WindowId id, bool visible)
 {
-    if (SDL_Window* w = Find(id))
-        visible ? SDL_ShowWindow(w) : SDL_HideWindow(w);
+    SDL_Window* w = Find(id);
+    if (!w)
+        return;
+    if (!visible) {
+        SDL_HideWindow(w);
+        return;
+    }
+    SDL_ShowWindow(w);
+    if (OnWayland() && FShownSurface[id] == SDL_GetWindowSurface(w))
+        SDL_UpdateWindowSurface(w);
 }
 
 void SdlWindowSystem::SetWindowBounds(WindowId id, const Rect& bounds)
@@ -810,6 +825,10 @@ std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity)
         ReportFailure(SDL_GetError());
         return nullptr;
     }
+    // Wayland offers no software window surface: SDL gives one only through a texture
+    // that the renderer uploads, and without it no window ever appears.
+    if (OnWayland())
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
     WatchTerminationSignals([](int) {
         SDL_Event e {};
         e.type = SDL_QUIT;
