@@ -40,23 +40,9 @@ trap 'exit 1' INT TERM HUP
 fail() { echo "$*" >&2; exit 1; }
 
 # ---- PulseAudio with a null sink as the default output. --------------------------------
-mkdir -p "$work/pulse" "$work/home"
-cat >"$work/pulse/default.pa" <<PA
-load-module module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1
-load-module module-null-sink sink_name=metronull rate=$rate channels=2
-set-default-sink metronull
-PA
-export HOME=$work/home XDG_RUNTIME_DIR=$work/pulse PULSE_RUNTIME_PATH=$work/pulse
-export PULSE_SERVER=unix:$work/pulse/native
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-  -F "$work/pulse/default.pa" >"$work/pulse.log" 2>&1 &
-pa_pid=$!
-for (( i = 0; i < 100; i++ )); do
-  pactl info >/dev/null 2>&1 && break
-  kill -0 "$pa_pid" 2>/dev/null || break
-  sleep 0.1
-done
-pactl info >/dev/null 2>&1 || { echo "PulseAudio did not start:" >&2; cat "$work/pulse.log" >&2; exit 1; }
+source "$here/../tests/e2e/pulse.sh"
+setup_pulse "$rate"
+start_pulse
 
 # ---- Xvfb and the program. ---------------------------------------------------------------
 source "$here/../tests/e2e/xvfb.sh"
@@ -77,35 +63,8 @@ sleep 1
 run_x=725 run_y=177
 disp_x=472 disp_y=508
 
-# The number on the five-digit display (as the end-to-end test reads it).
-read_count() {
-  import -window root -crop "112x31+$disp_x+$disp_y" +repage -depth 8 txt:- 2>/dev/null |
-    awk -F'[,:() ]+' '
-    /^[0-9]/ { g[$1 "," $2] = $4 }
-    BEGIN {
-      split("10 2 17 10 2 17 10", sx, " "); split("2 7 7 12 18 18 22", sy, " ")
-      pat[0] = "1110111"; pat[1] = "0010010"; pat[2] = "1011101"; pat[3] = "1011011"
-      pat[4] = "0111010"; pat[5] = "1101011"; pat[6] = "0101111"; pat[7] = "1010010"
-      pat[8] = "1111111"; pat[9] = "1111011"
-    }
-    END {
-      n = 0
-      for (i = 0; i < 5; i++) {
-        seen = ""
-        for (s = 1; s <= 7; s++)
-          seen = seen (g[(1 + 22 * i + sx[s]) "," (3 + sy[s])] > 160 ? "1" : "0")
-        best = -1; bestd = 8
-        for (d = 0; d <= 9; d++) {
-          dist = 0
-          for (s = 1; s <= 7; s++) dist += substr(seen, s, 1) != substr(pat[d], s, 1)
-          if (dist < bestd) { bestd = dist; best = d }
-        }
-        if (bestd > 0) { print "unreadable"; exit }
-        n = n * 10 + best
-      }
-      print n
-    }'
-}
+# The number on the five-digit display, as the end-to-end test reads it.
+source "$here/../tests/e2e/screen.sh"
 
 sample() {
   local rss fds
@@ -139,7 +98,7 @@ xdotool click 1
 t_off=$(date +%s%N)
 samples+=("$(sample $(( (t_off - t_on) / 1000000000 )))")
 sleep 0.5
-count=$(read_count)
+count=$(read_count "$disp_x" "$disp_y")
 streams=$(pactl list short sink-inputs 2>/dev/null | wc -l)
 cpu=$(awk '{ printf "%.1f", ($14 + $15) / '"$(getconf CLK_TCK)"' }' "/proc/$prog_pid/stat")
 
