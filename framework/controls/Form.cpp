@@ -385,6 +385,8 @@ void TCustomForm::ControlRemoved(TControl* control)
         }
         return false;
     };
+    if (inside(FPopup))
+        FPopup = nullptr;
     if (inside(FFocused)) {
         FFocused = nullptr;
         FActiveControl = nullptr;
