@@ -209,6 +209,9 @@ public:
 
 protected:
     void PaintFace() override;
+    // A description sets the height, the state and the button's height in that order:
+    // once all are read the height is held to the state they give.
+    void Loaded() override;
     void WMSize(TMessage& Message) override;
     void CMTextChanged(TMessage& Message) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;

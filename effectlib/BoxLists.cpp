@@ -44,6 +44,17 @@ TepItemBox<TBase>::TepItemBox(TComponent* AOwner)
     , FSelectStrip(std::make_unique<TBitmap>())
 {
     FSelectColor = this->Color();
+    // A form description fills the owned bitmaps directly ("ItemWallPaper.Data"): the
+    // strips follow every change of a wallpaper, the face every change of a glyph.
+    auto rebuild = TNotifyEvent::FromFunction([this](TObject*) {
+        DoFullWallPaper();
+        this->Invalidate();
+    });
+    auto repaint = TNotifyEvent::FromFunction([this](TObject*) { this->Invalidate(); });
+    FItemWallPaper->OnChange = rebuild;
+    FSelectItemWallPaper->OnChange = rebuild;
+    FGlyph->OnChange = repaint;
+    FSelectGlyph->OnChange = repaint;
 }
 
 template <class TBase>

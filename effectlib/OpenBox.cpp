@@ -74,6 +74,12 @@ void TepOpenBox::WMSize(TMessage&)
         FHolding = false;
 }
 
+void TepOpenBox::Loaded()
+{
+    TEffectCControl::Loaded();
+    SetHeight(StateHeight());
+}
+
 void TepOpenBox::CMTextChanged(TMessage& Message)
 {
     TEffectCControl::CMTextChanged(Message);

@@ -439,6 +439,7 @@ TEST_F(OpenBoxTest, EveryBoxClassRoundTrips)
     auto* b = NewBox(f);
     b->SetName("obx");
     b->SetCaption("More");
+    b->SetBtnHeight(27);
     b->SetCloseBox(true);
     auto* l = new TepListBox(f);
     l->SetName("lst");
@@ -464,7 +465,7 @@ TEST_F(OpenBoxTest, EveryBoxClassRoundTrips)
     auto* c2 = dynamic_cast<TepComboBox*>(g->FindComponent("cmb"));
     ASSERT_TRUE(b2 && l2 && c2);
     EXPECT_TRUE(b2->CloseBox());
-    EXPECT_EQ(b2->Height(), 30);
+    EXPECT_EQ(b2->Height(), 32) << "the button height is read after the state";
     EXPECT_EQ(b2->OpenHeight(), 150);
     EXPECT_EQ(l2->Parent(), b2);
     EXPECT_EQ(l2->Offset(), 7);
