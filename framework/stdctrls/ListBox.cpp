@@ -126,6 +126,7 @@ void TCustomListBox::SelectByUser(int Index, TShiftState Shift)
     if (!FMultiSelect) {
         changed = Index != FItemIndex;
         FItemIndex = Index;
+        FAnchor = Index;
     } else {
         std::vector<bool> before = FSelection;
         if (!FExtendedSelect) {
@@ -147,8 +148,6 @@ void TCustomListBox::SelectByUser(int Index, TShiftState Shift)
         changed = before != FSelection || Index != FItemIndex;
         FItemIndex = Index;
     }
-    if (!FMultiSelect || !(Shift & ssShift))
-        FAnchor = FMultiSelect ? FAnchor : Index;
     MakeVisible(Index);
     Invalidate();
     if (changed)

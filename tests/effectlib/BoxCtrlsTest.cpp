@@ -456,6 +456,15 @@ TEST_F(OpenBoxTest, EveryBoxClassRoundTrips)
     auto* il = new TImageList(f);
     il->SetName("imgs");
     c->SetImageList(il);
+    auto* wall = new TepBitmap(f);
+    wall->SetName("paper");
+    wall->Bitmap()->SetGraphic(Solid(4, 4, clTeal).get());
+    auto* grp = new TepGroupBox(f);
+    grp->SetName("grp");
+    grp->SetParent(f);
+    grp->SetCaption("&Group");
+    grp->SetInnerColor(clLime);
+    grp->SetWallpaper(wall);
     std::string text = WriteComponentRes(f);
     f->SetName("Written");
     auto* g = new TForm(Application);
@@ -473,6 +482,11 @@ TEST_F(OpenBoxTest, EveryBoxClassRoundTrips)
     EXPECT_EQ(c2->ItemIndex(), 1);
     EXPECT_FALSE(c2->TransparentSelect());
     EXPECT_EQ(c2->ImageList(), g->FindComponent("imgs"));
+    auto* grp2 = dynamic_cast<TepGroupBox*>(g->FindComponent("grp"));
+    ASSERT_NE(grp2, nullptr);
+    EXPECT_EQ(grp2->InnerColor(), clLime);
+    EXPECT_EQ(grp2->Wallpaper(), g->FindComponent("paper"));
+    EXPECT_TRUE(grp2->Wallpaper()->HasPicture());
     EXPECT_EQ(WriteComponentRes(g), text);
 }
 
