@@ -1,5 +1,6 @@
 #include "gallery/Gallery.h"
 
+#include "effectlib/BoxCtrls.h"
 #include "effectlib/EPButtons.h"
 #include "effectlib/EPCtrls.h"
 #include "effectlib/EPGauges.h"
@@ -9,11 +10,13 @@
 
 // The page texts, embedded at build time.
 extern const char* const GalleryInstrumentsText;
+extern const char* const GalleryBoxesText;
 
 const std::vector<TGalleryPage>& GalleryPages()
 {
     static const std::vector<TGalleryPage> pages {
         { "instruments", GalleryInstrumentsText },
+        { "boxes", GalleryBoxesText },
     };
     return pages;
 }
@@ -90,6 +93,16 @@ void TfrmGallery::Wire(TComponent* C)
         s->OnOff = TNotifyEvent::FromFunction([this, s](TObject*) { Report(s, "OnOff"); });
     } else if (auto* b = dynamic_cast<TepShadowBtn*>(C)) {
         b->OnClick = TNotifyEvent::FromFunction([this, b](TObject*) { Report(b, "OnClick"); });
+    } else if (auto* l = dynamic_cast<TCustomListBox*>(C)) {
+        l->OnClick = TNotifyEvent::FromFunction([this, l](TObject*) {
+            Report(l, "OnClick, " + (l->ItemIndex() >= 0 ? l->Items()->Get(l->ItemIndex()) : ""));
+        });
+    } else if (auto* cb = dynamic_cast<TCustomComboBox*>(C)) {
+        cb->OnChange = TNotifyEvent::FromFunction(
+            [this, cb](TObject*) { Report(cb, "OnChange, " + cb->ItemText()); });
+    } else if (auto* ob = dynamic_cast<TepOpenBox*>(C)) {
+        ob->OnOpenBox = TNotifyEvent::FromFunction([this, ob](TObject*) { Report(ob, "OnOpenBox"); });
+        ob->OnCloseBox = TNotifyEvent::FromFunction([this, ob](TObject*) { Report(ob, "OnCloseBox"); });
     } else if (auto* i = dynamic_cast<TepIndiButton*>(C)) {
         i->OnMouseDown = TMouseEvent::FromFunction(
             [this, i](TObject*, TMouseButton, TShiftState, int, int) { Report(i, "OnMouseDown"); });

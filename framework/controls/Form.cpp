@@ -387,6 +387,8 @@ void TCustomForm::ControlRemoved(TControl* control)
         }
         return false;
     };
+    if (inside(FPopup))
+        FPopup = nullptr;
     if (inside(FFocused)) {
         FFocused = nullptr;
         FActiveControl = nullptr;

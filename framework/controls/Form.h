@@ -97,6 +97,11 @@ public:
     void CancelMouseCapture();
     void UpdateCursor();
     void ControlRemoved(TControl* control);
+    // A drop-down shown inside the form (a combo box's list). While one is set, a press
+    // outside it, or the window losing the focus, sends it WM_CANCELMODE and clears it;
+    // that press (and its release) goes no further.
+    void SetPopupControl(TWinControl* popup) { FPopup = popup; }
+    TWinControl* PopupControl() const { return FPopup; }
     using TWinControl::InvalidateFormArea;
 
 protected:
@@ -127,6 +132,7 @@ private:
     // window (asked by window systems that move windows themselves).
     bool DragAreaAt(int x, int y) const;
     void TrackMouseControl(TControl* control);
+    void CancelPopup();
 
     plat::WindowId FWindow = 0;
     plat::WindowSystem* FWindowSystem = nullptr;
@@ -143,6 +149,8 @@ private:
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocused = nullptr;
     TControl* FMouseControl = nullptr;
+    TWinControl* FPopup = nullptr;
+    bool FSwallowRelease = false;
     TPoint FMousePos;
     uint32_t FButtons = 0;
 };

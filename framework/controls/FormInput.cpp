@@ -86,6 +86,19 @@ void TCustomForm::HandleEvent(const plat::Event& e)
     case T::MouseLeave:
         TrackMouseControl(nullptr);
         break;
+    case T::MouseWheel: {
+        // The window under the pointer turns first; one that does not use the wheel
+        // (Result 0) hands it to its parent.
+        WPARAM w = KeysOf(e.mods) | (WPARAM(uint16_t(int16_t(e.wheel))) << 16);
+        for (TWinControl* t = WindowAt(e.x, e.y); t; t = t->Parent()) {
+            if (!EnabledChain(t))
+                continue;
+            TPoint o = t->FormOffset();
+            if (t->Perform(WM_MOUSEWHEEL, w, MakeMouseLParam(e.x - o.X, e.y - o.Y)) != 0)
+                break;
+        }
+        break;
+    }
     case T::KeyDown:
     case T::KeyUp:
         KeyEvent(e);
@@ -104,6 +117,7 @@ void TCustomForm::HandleEvent(const plat::Event& e)
     }
     case T::FocusOut:
         CancelMouseCapture();
+        CancelPopup();
         break;
     case T::Moved:
         if (e.x != Left() || e.y != Top()) {
@@ -154,13 +168,22 @@ TControl* TCustomForm::ControlUnder(int x, int y) const
 
 bool TCustomForm::DragAreaAt(int x, int y) const
 {
-    if (GetCaptureControl())
+    // A press must reach the program while it tracks the mouse or has a list dropped.
+    if (GetCaptureControl() || FPopup)
         return false;
     TControl* c = ControlUnder(x, y);
     if (!c || !c->DragsWindow())
         return false;
     TWinControl* w = dynamic_cast<TWinControl*>(c) ? static_cast<TWinControl*>(c) : c->Parent();
     return w && EnabledChain(w) && c->Enabled();
+}
+
+void TCustomForm::CancelPopup()
+{
+    TWinControl* popup = FPopup;
+    FPopup = nullptr;
+    if (popup)
+        popup->Perform(WM_CANCELMODE, 0, 0);
 }
 
 void TCustomForm::TrackMouseControl(TControl* control)
@@ -201,6 +224,19 @@ void TCustomForm::MouseEvent(const plat::Event& e)
         FButtons |= ButtonBit(e.button);
     else if (e.type == T::MouseUp)
         FButtons &= ~ButtonBit(e.button);
+    if (e.type == T::MouseDown && FPopup) {
+        TPoint o = FPopup->FormOffset();
+        if (!PtInRect(Rect(o.X, o.Y, o.X + FPopup->Width(), o.Y + FPopup->Height()),
+                Point(e.x, e.y))) {
+            CancelPopup();
+            FSwallowRelease = true;
+            return;
+        }
+    }
+    if (e.type == T::MouseUp && FSwallowRelease) {
+        FSwallowRelease = FButtons != 0;
+        return;
+    }
 
     TControl* capture = GetCaptureControl();
     if (capture && capture->GetParentForm() != this)

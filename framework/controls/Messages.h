@@ -46,7 +46,7 @@ constexpr uint32_t WM_RBUTTONDBLCLK = 0x0206;
 constexpr uint32_t WM_MBUTTONDOWN = 0x0207;
 constexpr uint32_t WM_MBUTTONUP = 0x0208;
 constexpr uint32_t WM_MBUTTONDBLCLK = 0x0209;
-constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr uint32_t WM_MOUSEWHEEL = 0x020A;   // WParam: keys, delta (120 a notch) << 16
 constexpr uint32_t WM_USER = 0x0400;
 
 constexpr uint32_t CM_BASE = 0xB000;
@@ -69,6 +69,10 @@ constexpr uint32_t CM_MOUSELEAVE = CM_BASE + 20;
 constexpr uint32_t CM_ENTER = CM_BASE + 27;
 constexpr uint32_t CM_EXIT = CM_BASE + 28;
 constexpr uint32_t CM_SHOWINGCHANGED = CM_BASE + 34;
+// Notifications a control sends itself on behalf of its window: CN_DRAWITEM asks it to
+// draw one item of an owner-drawn list (LParam: the item's TDrawItemStruct).
+constexpr uint32_t CN_BASE = 0xBC00;
+constexpr uint32_t CN_DRAWITEM = CN_BASE + 0x2B;
 
 // Key and button state of mouse messages.
 constexpr uint32_t MK_LBUTTON = 0x01, MK_RBUTTON = 0x02, MK_SHIFT = 0x04, MK_CONTROL = 0x08,

@@ -474,6 +474,13 @@ namespace {
 bool IsForm(TWinControl* c) { return dynamic_cast<TCustomForm*>(c) != nullptr; }
 } // namespace
 
+void TWinControl::RecreateWnd()
+{
+    ++FRecreateCount;
+    Realign();
+    Invalidate();
+}
+
 BEGIN_PROPERTIES(TWinControl, TControl)
     .Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
         .Stored([](TWinControl* c) { return !IsForm(c); })

@@ -91,6 +91,11 @@ public:
     // adds the components it owns that have no parent.
     void GetChildren(std::function<void(TComponent*)> proc, TComponent* root) override;
 
+    // Our windows keep no platform state to rebuild: recreating one realigns its
+    // children and repaints it whole.
+    void RecreateWnd();
+    int RecreateCount() const { return FRecreateCount; }
+
     void DisableAlign() { ++FAlignLevel; }
     void EnableAlign();
     void Realign();
@@ -165,6 +170,7 @@ private:
     std::unique_ptr<TBrush> FBrush;
     int FAlignLevel = 0;
     bool FAligning = false;
+    int FRecreateCount = 0;
 };
 
 // The classic window calls on a windowed control's handle.

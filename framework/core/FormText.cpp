@@ -249,6 +249,22 @@ private:
             }
             if (pending >= 0)
                 Fail("Odd number of hex digits in a binary value");
+        } else if (c == '(') {
+            v.kind = TFormValue::vaList;
+            ++pos;
+            for (;;) {
+                SkipBlanks();
+                if (pos >= s.size())
+                    Fail("')' expected");
+                if (s[pos] == ')') {
+                    ++pos;
+                    break;
+                }
+                if (++depth > 32)
+                    Fail("Lists nested too deeply");
+                v.list.push_back(ParseValue());
+                --depth;
+            }
         } else if (IsIdentStart(c)) {
             v.kind = TFormValue::vaIdent;
             v.text = Ident();
@@ -349,6 +365,7 @@ private:
     const std::string& s;
     size_t pos = 0;
     int line = 1;
+    int depth = 0;
 };
 
 } // namespace

@@ -5,18 +5,20 @@
 // Strings: printable ASCII and valid UTF-8 sequences stay inside quotes ('' for a
 // quote); every other byte is written #n (0..255). Reading #n with n above 255 gives the
 // UTF-8 encoding of code point n. A byte string therefore round-trips exactly.
+// Lists: values in parentheses, one per line ("( 'a' 'b' )" reads the same).
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 struct TFormValue {
-    enum Kind { vaInt, vaFloat, vaString, vaIdent, vaSet, vaBinary };
+    enum Kind { vaInt, vaFloat, vaString, vaIdent, vaSet, vaBinary, vaList };
     Kind kind = vaInt;
     int64_t intValue = 0;
     double floatValue = 0;
     std::string text;                  // string bytes, identifier, or binary bytes
     std::vector<std::string> items;    // set elements
+    std::vector<TFormValue> list;      // list values
     int line = 0;
 };
 

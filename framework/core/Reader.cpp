@@ -308,11 +308,39 @@ void TReader::ResolveFixups()
     FFixups.clear();
 }
 
-const TFormValue& TReader::Pending() const
+const TFormValue& TReader::Pending()
 {
     if (!FPropValue)
         throw EReadError("No property value to read");
+    if (FList) {
+        if (FListIndex >= FList->list.size())
+            throw EReadError("Read past the end of a list");
+        return FList->list[FListIndex++];
+    }
     return *FPropValue;
+}
+
+void TReader::ReadListBegin()
+{
+    if (FList)
+        InvalidValue();
+    const TFormValue& v = Pending();
+    if (v.kind != TFormValue::vaList)
+        InvalidValue();
+    FList = &v;
+    FListIndex = 0;
+}
+
+bool TReader::EndOfList() const
+{
+    return !FList || FListIndex >= FList->list.size();
+}
+
+void TReader::ReadListEnd()
+{
+    if (!FList || FListIndex < FList->list.size())
+        throw EReadError("List values left unread");
+    FList = nullptr;
 }
 
 int64_t TReader::ReadInt64()
@@ -383,8 +411,16 @@ void TReader::DefineProperty(const std::string& name, TReaderProc readData, TWri
     FPropHandled = true;
     if (FPropValue->kind == TFormValue::vaBinary)
         InvalidValue();
-    if (readData)
+    FList = nullptr;
+    if (!readData)
+        return;
+    try {
         readData(*this);
+    } catch (...) {
+        FList = nullptr;
+        throw;
+    }
+    FList = nullptr;
 }
 
 void TReader::DefineBinaryProperty(const std::string& name, TStreamProc readData, TStreamProc,

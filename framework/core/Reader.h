@@ -56,6 +56,11 @@ public:
     std::string ReadString();
     std::string ReadIdent();
     char ReadChar();
+    // A list value: ReadListBegin, then values (ReadString...) until EndOfList, then
+    // ReadListEnd. EReadError when the value is no list or is read past its end.
+    void ReadListBegin();
+    bool EndOfList() const;
+    void ReadListEnd();
 
     void DefineProperty(const std::string& name, TReaderProc readData, TWriterProc writeData,
         bool hasData) override;
@@ -68,7 +73,7 @@ private:
     void ReadProperty(TPersistent* instance, const std::string& name, const TFormValue& value);
     void SetValue(TPersistent* obj, const TPropInfo& prop, const TFormValue& value);
     void ResolveFixups();
-    const TFormValue& Pending() const;
+    const TFormValue& Pending();
 
     std::unique_ptr<TFormObject> FTree;
     const TFormObject* FCurrent = nullptr;
@@ -79,6 +84,8 @@ private:
     std::string FPropName;
     const TFormValue* FPropValue = nullptr;
     bool FPropHandled = false;
+    const TFormValue* FList = nullptr;   // the list being read, and the next item
+    size_t FListIndex = 0;
 };
 
 // Reads text into an existing root (a form reading its own description).

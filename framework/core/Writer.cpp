@@ -134,8 +134,31 @@ void TWriter::WriteProperty(TPersistent* obj, const TPropInfo& prop, const std::
 
 void TWriter::SetPending(std::string text)
 {
+    if (FInList) {
+        FList += '\n';
+        FList.append(size_t(FDepth + 1) * 2, ' ');
+        FList += text;
+        return;
+    }
     FPending = std::move(text);
     FHasPending = true;
+}
+
+void TWriter::WriteListBegin()
+{
+    if (FInList)
+        throw EWriteError("Lists inside lists are not written");
+    FInList = true;
+    FList = "(";
+}
+
+void TWriter::WriteListEnd()
+{
+    if (!FInList)
+        throw EWriteError("No list to end");
+    FInList = false;
+    SetPending(FList + ")");
+    FList.clear();
 }
 
 void TWriter::WriteInteger(int64_t value) { SetPending(std::to_string(value)); }
@@ -157,7 +180,15 @@ void TWriter::DefineProperty(const std::string& name, TReaderProc, TWriterProc w
     if (!hasData || !writeData)
         return;
     FHasPending = false;
-    writeData(*this);
+    FInList = false;
+    try {
+        writeData(*this);
+    } catch (...) {
+        FInList = false;
+        throw;
+    }
+    if (FInList)
+        throw EWriteError(Format("The list of %s is not ended", name));
     if (FHasPending)
         Line(FDepth, FPrefix + name + " = " + FPending);
     FHasPending = false;

@@ -30,6 +30,9 @@ public:
     void WriteString(const std::string& value);
     void WriteIdent(const std::string& ident);
     void WriteChar(char value);
+    // A list value: WriteListBegin, the values, WriteListEnd; one value per line.
+    void WriteListBegin();
+    void WriteListEnd();
 
     void DefineProperty(const std::string& name, TReaderProc readData, TWriterProc writeData,
         bool hasData) override;
@@ -49,6 +52,8 @@ private:
     int FDepth = 0;
     std::string FPending;
     bool FHasPending = false;
+    bool FInList = false;
+    std::string FList;
 };
 
 // The text description of root and everything written inside it.

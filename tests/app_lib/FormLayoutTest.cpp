@@ -134,6 +134,7 @@ std::string ValueText(const TFormValue& v)
     case TFormValue::vaString: return QuoteFormString(v.text);
     case TFormValue::vaIdent: return v.text;
     case TFormValue::vaBinary: return "<binary>";
+    case TFormValue::vaList: return "<list>";
     case TFormValue::vaSet: {
         std::string s = "[";
         for (size_t i = 0; i < v.items.size(); ++i)

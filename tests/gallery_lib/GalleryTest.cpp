@@ -4,11 +4,13 @@
 // and the status line names the control and the event.
 #include "gallery/Gallery.h"
 
+#include "effectlib/BoxCtrls.h"
 #include "effectlib/EPCtrls.h"
 #include "effectlib/EPGauges.h"
 #include "effectlib/Indictrls.h"
 #include "framework/core/SysUtils.h"
 #include "framework/core/Writer.h"
+#include "framework/graphics/Bitmap.h"
 #include "support/HeadlessFixture.h"
 
 namespace {
@@ -136,4 +138,68 @@ TEST_F(GalleryTest, ControlsWorkAndTheStatusLineSaysWhichFiredWhat)
     EXPECT_EQ(fresh->State(), sOff);
     EXPECT_THROW(gallery->ShowPage("nothing"), Exception);
     EXPECT_EQ(gallery->PageName(), "instruments");
+}
+
+TEST_F(GalleryTest, BoxesPageShowsWallpapersPicturesFramesAndButtons)
+{
+    gallery->ShowPage("boxes");
+    Pump();
+    auto wall = [](TColor c) { return c == TColor(0xF4E4D6) || c == TColor(0xEED8C8); };
+    // List box: the item wallpaper right of item 0's text; the selected-item strip is
+    // unused until a choice. Three columns of 300 pixels: strips 100 wide.
+    EXPECT_TRUE(wall(At(10 + 150, 24 + 2 + 10)));
+    auto* cols = dynamic_cast<TepListBox*>(gallery->Page()->FindComponent("lstColumns"));
+    ASSERT_NE(cols, nullptr);
+    EXPECT_EQ(cols->ItemStrip()->Width(), 100);
+    // Combo box: the chosen item (1, the circle) with its image-list picture at Offset 2.
+    auto* shapes = dynamic_cast<TepComboBox*>(gallery->Page()->FindComponent("cmbShapes"));
+    ASSERT_NE(shapes, nullptr);
+    EXPECT_EQ(shapes->Height(), 26);
+    EXPECT_EQ(At(10 + 3 + 2 + 8, 208 + 13), TColor(0x00A000));
+    EXPECT_TRUE(wall(At(10 + 170, 208 + 13)));
+    // Open boxes: the frame's left edge in FrameColor, the disabled one in BtnOuterColor
+    // and collapsed to BtnHeight + 5.
+    EXPECT_EQ(At(230 + 1, 148 + 60), ColorToRGB(clNavy));
+    auto* closed = dynamic_cast<TControl*>(gallery->Page()->FindComponent("obxDisabled"));
+    ASSERT_NE(closed, nullptr);
+    EXPECT_EQ(closed->Height(), 32);
+    EXPECT_EQ(At(450 + 1, 148 + 20), ColorToRGB(clBtnShadow) & 0xFFFFFF);
+    // Group box: the dark left edge, then the light one, over the paper wallpaper.
+    EXPECT_EQ(At(10, 304 + 60), ColorToRGB(clBtnShadow) & 0xFFFFFF);
+    EXPECT_EQ(At(11, 304 + 60), ColorToRGB(clBtnHighlight) & 0xFFFFFF);
+    EXPECT_NE(At(10 + 5, 304 + 100), ColorToRGB(clBtnFace) & 0xFFFFFF);
+}
+
+TEST_F(GalleryTest, BoxesPageListsChooseScrollAndTheOpenBoxCloses)
+{
+    gallery->ShowPage("boxes");
+    Pump();
+    auto* shapes = dynamic_cast<TepComboBox*>(gallery->Page()->FindComponent("cmbShapes"));
+    auto* list = dynamic_cast<TepListBox*>(gallery->Page()->FindComponent("lstWall"));
+    auto* box = dynamic_cast<TepOpenBox*>(gallery->Page()->FindComponent("obxMore"));
+    ASSERT_TRUE(shapes && list && box);
+    Click(10 + 100, 208 + 13);
+    ASSERT_NE(shapes->DropList(), nullptr);
+    TRect r = shapes->DropList()->BoundsRect();
+    Click(r.Left + 60, r.Top + 3 * 20 + 10);
+    EXPECT_EQ(shapes->ItemIndex(), 3);
+    EXPECT_EQ(gallery->Status(), "cmbShapes: OnChange, Diamond");
+    // The chosen item is drawn selected on its own wallpaper while the box has the focus.
+    const TColor sel = At(10 + 170, 208 + 13);
+    EXPECT_TRUE(sel == TColor(0x78C8FA) || sel == TColor(0x64B8F0)) << std::hex << sel;
+
+    ws.MouseWheel(id, 10 + 50, 24 + 50, -120);
+    Pump();
+    EXPECT_EQ(list->TopIndex(), 3);
+    Click(10 + 50, 24 + 2 + 5);
+    EXPECT_EQ(list->ItemIndex(), 3);
+    EXPECT_EQ(gallery->Status(), "lstWall: OnClick, Diamond");
+
+    Click(230 + 20, 148 + 10);
+    EXPECT_TRUE(box->CloseBox());
+    EXPECT_EQ(box->Height(), 27);
+    EXPECT_EQ(gallery->Status(), "obxMore: OnCloseBox");
+    Click(230 + 20, 148 + 10);
+    EXPECT_EQ(box->Height(), 150);
+    EXPECT_EQ(gallery->Status(), "obxMore: OnOpenBox");
 }
