@@ -69,6 +69,9 @@ constexpr uint32_t CM_MOUSELEAVE = CM_BASE + 20;
 constexpr uint32_t CM_ENTER = CM_BASE + 27;
 constexpr uint32_t CM_EXIT = CM_BASE + 28;
 constexpr uint32_t CM_SHOWINGCHANGED = CM_BASE + 34;
+// A button of a group went down: WParam the group number, LParam the button (TControl*).
+// Broadcast to the button's siblings so the others of the group can go up.
+constexpr uint32_t CM_BUTTONPRESSED = CM_BASE + 24;
 
 // Key and button state of mouse messages.
 constexpr uint32_t MK_LBUTTON = 0x01, MK_RBUTTON = 0x02, MK_SHIFT = 0x04, MK_CONTROL = 0x08,
