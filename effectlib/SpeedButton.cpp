@@ -379,11 +379,14 @@ void TepSpeedButton::PaintFace()
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
                 if ((x % 2) == (y % 2))
-                    pc->SetPixel(x, y, FPatternColor);
-        const TColor col = ColorToRGB(Color()), pat = ColorToRGB(FPatternColor);
-        for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, face->Height()); ++y)
-            for (int x = std::max(r.Left, 0); x < std::min(r.Right, face->Width()); ++x)
-                c->SetPixel(x, y, (x % 2) == (y % 2) ? pat : col);
+                    pc->SetPixel(x, y, ColorToRGB(FPatternColor));
+        // The pattern tiles R from the bitmap's origin, as a pattern brush would.
+        for (int ty = (std::max(r.Top, 0) / 8) * 8; ty < r.Bottom; ty += 8)
+            for (int tx = (std::max(r.Left, 0) / 8) * 8; tx < r.Right; tx += 8) {
+                const TRect d = Rect(std::max(tx, r.Left), std::max(ty, r.Top),
+                    std::min(tx + 8, r.Right), std::min(ty + 8, r.Bottom));
+                c->CopyRect(d, pc, Rect(d.Left - tx, d.Top - ty, d.Right - tx, d.Bottom - ty));
+            }
     }
 
     // 5. Positions; a strip counted as 0 images is taken as one.
