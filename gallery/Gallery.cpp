@@ -1,5 +1,7 @@
 #include "gallery/Gallery.h"
 
+#include "gallery/ButtonsPage.h"
+
 #include "effectlib/BoxCtrls.h"
 #include "effectlib/EPButtons.h"
 #include "effectlib/EPCtrls.h"
@@ -8,14 +10,18 @@
 #include "effectlib/Indictrls.h"
 #include "framework/core/SysUtils.h"
 
+#include <cstdio>
+
 // The page texts, embedded at build time.
 extern const char* const GalleryInstrumentsText;
+extern const char* const GalleryButtonsText;
 extern const char* const GalleryBoxesText;
 
 const std::vector<TGalleryPage>& GalleryPages()
 {
     static const std::vector<TGalleryPage> pages {
         { "instruments", GalleryInstrumentsText },
+        { "buttons", GalleryButtonsText },
         { "boxes", GalleryBoxesText },
     };
     return pages;
@@ -66,6 +72,10 @@ std::string TfrmGallery::Status() const { return FStatus->Caption(); }
 void TfrmGallery::Report(TComponent* Sender, const std::string& Event)
 {
     FStatus->SetCaption(Sender->Name() + ": " + Event);
+    if (EchoStatus) {
+        std::printf("%s\n", FStatus->Caption().c_str());
+        std::fflush(stdout);
+    }
 }
 
 // The default fader drives the gauges and the number panel of its page.
@@ -86,6 +96,8 @@ void TfrmGallery::FaderMoved(TComponent* Sender, int Value)
 
 void TfrmGallery::Wire(TComponent* C)
 {
+    if (WireButtonsPage(C, FPage, [this](TComponent* s, const std::string& e) { Report(s, e); }))
+        return;
     if (auto* f = dynamic_cast<TepRegulator*>(C)) {
         f->OnChange = TNotifyEvent::FromFunction([this, f](TObject*) { FaderMoved(f, f->Value()); });
     } else if (auto* s = dynamic_cast<TepSwitch*>(C)) {

@@ -37,6 +37,8 @@ public:
     std::string Status() const;
 
     static constexpr int StripHeight = 44;
+    // Also write every status line to standard output (the program does; tests read it).
+    static inline bool EchoStatus = false;
 
 private:
     void Report(TComponent* Sender, const std::string& Event);

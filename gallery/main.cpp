@@ -23,6 +23,7 @@ int main()
         if (!windows)
             throw Exception("Cannot open the display: " + plat::LastError());
         plat::InstallWindowSystem(windows.get());
+        TfrmGallery::EchoStatus = true;
         TfrmGallery* gallery = nullptr;
         Application->CreateForm(gallery);
         Application->Run();

@@ -422,6 +422,8 @@ void TControl::Dispatch(TMessage& m)
     case CM_ENABLEDCHANGED: CMEnabledChanged(m); break;
     case CM_VISIBLECHANGED: CMVisibleChanged(m); break;
     case CM_DIALOGCHAR: CMDialogChar(m); break;
+    case CM_DIALOGKEY: CMDialogKey(m); break;
+    case CM_BUTTONPRESSED: CMButtonPressed(m); break;
     case CM_FOCUSCHANGED: CMFocusChanged(m); break;
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); break;
     case CM_PARENTFONTCHANGED: CMParentFontChanged(m); break;
@@ -453,6 +455,8 @@ void TControl::WMChar(TMessage& m) { DefaultHandler(m); }
 void TControl::CMMouseEnter(TMessage& m) { DefaultHandler(m); }
 void TControl::CMMouseLeave(TMessage& m) { DefaultHandler(m); }
 void TControl::CMDialogChar(TMessage& m) { DefaultHandler(m); }
+void TControl::CMDialogKey(TMessage& m) { DefaultHandler(m); }
+void TControl::CMButtonPressed(TMessage& m) { DefaultHandler(m); }
 void TControl::CMFocusChanged(TMessage& m) { DefaultHandler(m); }
 void TControl::CMHitTest(TMessage& m) { m.Result = 1; }
 void TControl::CMEnter(TMessage& m) { DefaultHandler(m); }
@@ -626,3 +630,18 @@ BEGIN_PROPERTIES(TControl, TComponent)
     .Event("OnMouseUp", &TControl::OnMouseUp)
     .Event("OnResize", &TControl::OnResize)
 END_PROPERTIES
+
+bool IsAccel(WPARAM ch, const std::string& caption)
+{
+    auto upper = [](unsigned c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return ch != 0 && upper(uint8_t(caption[i + 1])) == upper(unsigned(ch & 0xFF));
+    }
+    return false;
+}

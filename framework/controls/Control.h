@@ -176,6 +176,8 @@ protected:
     virtual void CMEnabledChanged(TMessage& Message);
     virtual void CMVisibleChanged(TMessage& Message);
     virtual void CMDialogChar(TMessage& Message);
+    virtual void CMDialogKey(TMessage& Message);
+    virtual void CMButtonPressed(TMessage& Message);
     virtual void CMFocusChanged(TMessage& Message);
     virtual void CMParentColorChanged(TMessage& Message);
     virtual void CMParentFontChanged(TMessage& Message);
@@ -217,6 +219,11 @@ private:
     int FPaintCount = 0;
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
+
+// Whether ch is the accelerator of caption: the character after its first single '&'
+// ("&&" stands for a plain ampersand), compared without regard to letter case.
+bool IsAccel(WPARAM ch, const std::string& caption);
+
 
 // The control that receives all mouse input until it releases it (none: nullptr).
 TControl* GetCaptureControl();

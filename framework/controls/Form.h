@@ -58,6 +58,9 @@ public:
     // Gives the focus to control (nullptr: the form itself). Controls that cannot take
     // the focus are refused.
     void FocusControl(TWinControl* control);
+    // The topmost enabled control under the form point (x, y), windowed or graphic; the
+    // form itself when no child is there.
+    TControl* ControlAtPoint(int x, int y) const { return ControlUnder(x, y); }
     // The next (or previous) control in tab order after current that can take the focus.
     TWinControl* FindNextControl(TWinControl* current, bool forward, bool checkTabStop) const;
     void SelectNext(TWinControl* current, bool forward, bool checkTabStop);

@@ -262,8 +262,11 @@ void TCustomForm::MouseEvent(const plat::Event& e)
         mods |= e.button == plat::MouseButton::Left ? plat::mod::Left
             : e.button == plat::MouseButton::Right  ? plat::mod::Right
                                                     : plat::mod::Middle;
+    // A handler may run a modal loop in which this form is destroyed.
+    auto alive = AliveToken();
     target->Perform(msg, KeysOf(mods), MakeMouseLParam(e.x - o.X, e.y - o.Y));
-    UpdateCursor();
+    if (*alive)
+        UpdateCursor();
 }
 
 void TCustomForm::CancelMouseCapture()
@@ -310,6 +313,19 @@ void TCustomForm::KeyEvent(const plat::Event& e)
         if (!wantsTab) {
             SelectNext(FFocused, !(shift & ssShift), true);
             return;
+        }
+    }
+    // Enter and Escape are dialog keys unless the focused control wants every key: the
+    // form offers them to all its controls first, and one that acts on the key answers
+    // non-zero and consumes it.
+    if (down && (key == WPARAM(plat::vk::Return) || key == WPARAM(plat::vk::Escape))) {
+        bool wantsAll = FFocused && (FFocused->Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
+        if (!wantsAll) {
+            auto alive = AliveToken();
+            if (Perform(CM_DIALOGKEY, key, LPARAM(shift)) != 0 || !*alive)
+                return;
+            if (FFocused != target && target != this)
+                return;
         }
     }
     target->Perform(msg, key, LPARAM(shift));

@@ -73,6 +73,9 @@ constexpr uint32_t CM_SHOWINGCHANGED = CM_BASE + 34;
 // draw one item of an owner-drawn list (LParam: the item's TDrawItemStruct).
 constexpr uint32_t CN_BASE = 0xBC00;
 constexpr uint32_t CN_DRAWITEM = CN_BASE + 0x2B;
+// A button of a group went down: WParam the group number, LParam the button (TControl*).
+// Broadcast to the button's siblings so the others of the group can go up.
+constexpr uint32_t CM_BUTTONPRESSED = CM_BASE + 24;
 
 // Key and button state of mouse messages.
 constexpr uint32_t MK_LBUTTON = 0x01, MK_RBUTTON = 0x02, MK_SHIFT = 0x04, MK_CONTROL = 0x08,

@@ -432,6 +432,7 @@ void TWinControl::WMSetFocus(TMessage& Message) { DefaultHandler(Message); }
 void TWinControl::WMKillFocus(TMessage& Message) { DefaultHandler(Message); }
 
 void TWinControl::CMDialogChar(TMessage& Message) { Broadcast(Message); }
+void TWinControl::CMDialogKey(TMessage& Message) { Broadcast(Message); }
 
 // Every control hears of a focus change, whatever the others answer.
 void TWinControl::CMFocusChanged(TMessage& Message)

@@ -132,6 +132,7 @@ protected:
     void WMSetFocus(TMessage& Message) override;
     void WMKillFocus(TMessage& Message) override;
     void CMDialogChar(TMessage& Message) override;
+    void CMDialogKey(TMessage& Message) override;
     void CMFocusChanged(TMessage& Message) override;
     void CMColorChanged(TMessage& Message) override;
     void CMFontChanged(TMessage& Message) override;

@@ -36,7 +36,7 @@ std::string SearchPath()
     return "/usr/local/bin:/usr/bin:/bin";
 }
 
-SpawnResult SpawnWith(const std::vector<std::string>& argv, bool newSession)
+SpawnResult SpawnWith(const std::vector<std::string>& argv, bool newSession, int outFd = -1)
 {
     SpawnResult result;
     if (argv.empty() || argv[0].empty()) {
@@ -59,6 +59,8 @@ SpawnResult SpawnWith(const std::vector<std::string>& argv, bool newSession)
     posix_spawn_file_actions_init(&actions);
     posix_spawnattr_init(&attr);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (outFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, outFd, 1);
     // Only 0, 1 and 2 reach the child, whatever this process has open without CLOEXEC.
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     // The child starts with no blocked signals and default dispositions, not with the
@@ -93,6 +95,74 @@ SpawnResult SpawnWith(const std::vector<std::string>& argv, bool newSession)
 SpawnResult Spawn(const std::vector<std::string>& argv)
 {
     return SpawnWith(argv, false);
+}
+
+SpawnResult SpawnReading(const std::vector<std::string>& argv, int& outFd)
+{
+    outFd = -1;
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        SpawnResult r;
+        r.error = errno;
+        return r;
+    }
+    SpawnResult r = SpawnWith(argv, false, fds[1]);
+    close(fds[1]);
+    if (!r.ok) {
+        close(fds[0]);
+        return r;
+    }
+    outFd = fds[0];
+    return r;
+}
+
+namespace {
+
+int StatusOf(int status)
+{
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        return 128 + WTERMSIG(status);
+    return -1;
+}
+
+} // namespace
+
+int PollProcess(int pid)
+{
+    if (pid <= 0)
+        return -1;
+    int status = 0;
+    pid_t got;
+    do
+        got = waitpid(pid_t(pid), &status, WNOHANG);
+    while (got < 0 && errno == EINTR);
+    if (got == 0)
+        return -2;
+    if (got != pid_t(pid))
+        return -1;
+    return StatusOf(status);
+}
+
+std::string ReadToEnd(int fd)
+{
+    std::string out;
+    if (fd < 0)
+        return out;
+    char buf[512];
+    for (;;) {
+        ssize_t n = read(fd, buf, sizeof buf);
+        if (n > 0) {
+            out.append(buf, size_t(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        break;
+    }
+    close(fd);
+    return out;
 }
 
 int WaitProcess(int pid)

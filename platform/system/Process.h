@@ -18,6 +18,18 @@ struct SpawnResult {
 
 SpawnResult Spawn(const std::vector<std::string>& argv);
 
+// Spawn with the child's standard output going into a pipe; its read end (close-on-exec)
+// is put into outFd, -1 when the start failed. The caller reads it (ReadToEnd) and
+// waits for the child.
+SpawnResult SpawnReading(const std::vector<std::string>& argv, int& outFd);
+
+// Whether a child started by Spawn has ended, without waiting: -2 while it runs,
+// otherwise its status as WaitProcess gives it (the child is then collected).
+int PollProcess(int pid);
+
+// Everything left to read from fd, which is closed afterwards.
+std::string ReadToEnd(int fd);
+
 // Waits for a child started by Spawn. Returns its exit status, 128 + the signal number
 // when a signal ended it, or -1 on error (not a child, already waited for).
 int WaitProcess(int pid);

@@ -198,3 +198,29 @@ TEST(Process, PathSearchSkipsRelativeEntries)
     EXPECT_FALSE(spawnRel.ok);
     EXPECT_FALSE(plat::FindProgramOnPath(""));
 }
+
+// The child's standard output comes back through the pipe; polling never waits and
+// collects the child once it has ended.
+TEST(Process, ReadingTheOutputOfAChildWhilePolling)
+{
+    int fd = -1;
+    plat::SpawnResult r = plat::SpawnReading({ "sh", "-c", "sleep 0.2; printf 'rgb(1,2,3)'; exit 3" }, fd);
+    ASSERT_TRUE(r.ok);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(fcntl(fd, F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);
+    EXPECT_EQ(plat::PollProcess(r.pid), -2);   // still sleeping
+    int status = -2;
+    for (int i = 0; i < 500 && status == -2; ++i) {
+        status = plat::PollProcess(r.pid);
+        if (status == -2)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(status, 3);
+    EXPECT_EQ(plat::ReadToEnd(fd), "rgb(1,2,3)");
+    EXPECT_EQ(plat::PollProcess(r.pid), -1);   // already collected
+
+    int none = 7;
+    EXPECT_FALSE(plat::SpawnReading({ "no-such-program-here" }, none).ok);
+    EXPECT_EQ(none, -1);
+    EXPECT_EQ(plat::ReadToEnd(-1), "");
+}
