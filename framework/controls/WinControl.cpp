@@ -375,10 +375,11 @@ void TWinControl::WndProc(TMessage& Message)
     TControl::WndProc(Message);
 }
 
+// The handler runs from a copy: it may replace itself (a drag that hooked the key ends).
 void TWinControl::KeyDown(uint16_t& Key, TShiftState Shift)
 {
-    if (OnKeyDown)
-        OnKeyDown(this, Key, Shift);
+    if (const TKeyEvent handler = OnKeyDown)
+        handler(this, Key, Shift);
 }
 
 void TWinControl::KeyUp(uint16_t& Key, TShiftState Shift)
