@@ -6,14 +6,17 @@
 #include "effectlib/EPLabels.h"
 #include "effectlib/Indictrls.h"
 #include "framework/core/SysUtils.h"
+#include "gallery/MediaPage.h"
 
 // The page texts, embedded at build time.
 extern const char* const GalleryInstrumentsText;
+extern const char* const GalleryMediaText;
 
 const std::vector<TGalleryPage>& GalleryPages()
 {
     static const std::vector<TGalleryPage> pages {
         { "instruments", GalleryInstrumentsText },
+        { "media", GalleryMediaText },
     };
     return pages;
 }
@@ -83,6 +86,8 @@ void TfrmGallery::FaderMoved(TComponent* Sender, int Value)
 
 void TfrmGallery::Wire(TComponent* C)
 {
+    if (WireMediaControl(C, [this](TComponent* s, const std::string& e) { Report(s, e); }))
+        return;
     if (auto* f = dynamic_cast<TepRegulator*>(C)) {
         f->OnChange = TNotifyEvent::FromFunction([this, f](TObject*) { FaderMoved(f, f->Value()); });
     } else if (auto* s = dynamic_cast<TepSwitch*>(C)) {
