@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -219,4 +220,33 @@ void GetScreenImage(int X, int Y, TBitmap* Bitmap)
         }
     }
     Bitmap->Modified();
+}
+
+plat::Region FigureRegion(int W, int H, const std::function<void(TCanvas*)>& Draw)
+{
+    if (W <= 0 || H <= 0)
+        return plat::Region();
+    TBitmap shape;
+    shape.SetSize(W, H);
+    shape.Handle()->Fill(clBlack);
+    TCanvas* c = shape.Canvas();
+    c->Brush()->SetColor(clWhite);
+    c->Brush()->SetStyle(bsSolid);
+    c->Pen()->SetStyle(psClear);
+    Draw(c);
+    std::vector<plat::Rect> runs;
+    const plat::Surface& s = shape.Image();
+    for (int y = 0; y < H; ++y) {
+        int x = 0;
+        while (x < W) {
+            while (x < W && s.GetColor(x, y) == clBlack)
+                ++x;
+            const int x0 = x;
+            while (x < W && s.GetColor(x, y) != clBlack)
+                ++x;
+            if (x > x0)
+                runs.push_back({ x0, y, x, y + 1 });
+        }
+    }
+    return plat::Region::FromRects(runs);
 }

@@ -6,7 +6,10 @@
 #include "framework/graphics/Color.h"
 #include "framework/core/Types.h"
 
+#include "platform/raster/Region.h"
+
 #include <cstdint>
+#include <functional>
 
 class TBitmap;
 class TCanvas;
@@ -42,3 +45,8 @@ TColor MiddleColor(TColor A, TColor B);
 // Copies the screen area at (X, Y) of Bitmap's size into Bitmap: what the program's
 // visible forms show there, black elsewhere.
 void GetScreenImage(int X, int Y, TBitmap* Bitmap);
+
+// The region a filled figure covers within W x H, as rows of runs: Draw paints the
+// figure with the canvas's brush (white, solid) and a clear pen, so what the region
+// holds is exactly what the canvas fills. Empty for a size of 0.
+plat::Region FigureRegion(int W, int H, const std::function<void(TCanvas*)>& Draw);

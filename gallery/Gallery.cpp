@@ -9,6 +9,7 @@
 #include "effectlib/EPLabels.h"
 #include "effectlib/Indictrls.h"
 #include "framework/core/SysUtils.h"
+#include "gallery/MediaPage.h"
 
 #include <cstdio>
 
@@ -16,6 +17,7 @@
 extern const char* const GalleryInstrumentsText;
 extern const char* const GalleryButtonsText;
 extern const char* const GalleryBoxesText;
+extern const char* const GalleryMediaText;
 
 const std::vector<TGalleryPage>& GalleryPages()
 {
@@ -23,6 +25,7 @@ const std::vector<TGalleryPage>& GalleryPages()
         { "instruments", GalleryInstrumentsText },
         { "buttons", GalleryButtonsText },
         { "boxes", GalleryBoxesText },
+        { "media", GalleryMediaText },
     };
     return pages;
 }
@@ -96,7 +99,8 @@ void TfrmGallery::FaderMoved(TComponent* Sender, int Value)
 
 void TfrmGallery::Wire(TComponent* C)
 {
-    if (WireButtonsPage(C, FPage, [this](TComponent* s, const std::string& e) { Report(s, e); }))
+    const auto report = [this](TComponent* s, const std::string& e) { Report(s, e); };
+    if (WireButtonsPage(C, FPage, report) || WireMediaControl(C, report))
         return;
     if (auto* f = dynamic_cast<TepRegulator*>(C)) {
         f->OnChange = TNotifyEvent::FromFunction([this, f](TObject*) { FaderMoved(f, f->Value()); });

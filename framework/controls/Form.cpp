@@ -6,6 +6,8 @@
 #include "platform/raster/Dc.h"
 #include "framework/core/TypInfo.h"
 
+#include <algorithm>
+
 TCustomForm::TCustomForm(TComponent* AOwner)
     : TWinControl(AOwner)
 {
@@ -297,6 +299,35 @@ void TCustomForm::PaintInto(const plat::Region& deviceClip, TWinControl* window,
     FPresentRgn |= deviceClip;
     window->FPaintedPixels += deviceClip.Area();
     paint(&dc);
+    for (const TRect& r : FInvertOverlays) {
+        plat::Dc over(&FFramebuffer);
+        over.SetBaseClip(deviceClip);
+        over.InvertRect({ r.Left, r.Top, r.Right, r.Bottom });
+    }
+}
+
+void TCustomForm::ToggleInvertOverlay(const TRect& r)
+{
+    if (r.IsEmpty())
+        return;
+    auto it = std::find(FInvertOverlays.begin(), FInvertOverlays.end(), r);
+    if (it != FInvertOverlays.end())
+        FInvertOverlays.erase(it);
+    else
+        FInvertOverlays.push_back(r);
+    if (FFramebuffer.Empty())
+        return;
+    plat::Region area(plat::Rect { r.Left, r.Top, r.Right, r.Bottom });
+    area &= plat::Region(FFramebuffer.Bounds());
+    plat::Dc dc(&FFramebuffer);
+    dc.SetBaseClip(area);
+    dc.InvertRect({ r.Left, r.Top, r.Right, r.Bottom });
+    FPresentRgn |= area;
+}
+
+bool TCustomForm::HasInvertOverlay(const TRect& r) const
+{
+    return std::find(FInvertOverlays.begin(), FInvertOverlays.end(), r) != FInvertOverlays.end();
 }
 
 void TCustomForm::PresentChanges()

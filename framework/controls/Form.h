@@ -105,6 +105,12 @@ public:
     // that press (and its release) goes no further.
     void SetPopupControl(TWinControl* popup) { FPopup = popup; }
     TWinControl* PopupControl() const { return FPopup; }
+
+    // An inverted overlay (a drag line): the pixels of r (form coordinates) show inverted
+    // until the same rectangle is toggled again. Paints beneath it keep it inverted, so
+    // nothing has to be locked while it shows; toggling it off restores what is painted.
+    void ToggleInvertOverlay(const TRect& r);
+    bool HasInvertOverlay(const TRect& r) const;
     using TWinControl::InvalidateFormArea;
 
 protected:
@@ -141,6 +147,7 @@ private:
     plat::WindowSystem* FWindowSystem = nullptr;
     plat::Surface FFramebuffer;
     plat::Region FPresentRgn;
+    std::vector<TRect> FInvertOverlays;
     TFormBorderStyle FBorderStyle = bsSizeable;
     TPosition FPosition = poDesigned;
     int FPixelsPerInch = 96;

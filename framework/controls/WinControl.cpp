@@ -235,9 +235,11 @@ void TWinControl::EnableAlign()
         Realign();
 }
 
+// While a description is read, children arrive one by one with their final bounds; they
+// are aligned once, in Loaded, when all of them are there.
 void TWinControl::Realign()
 {
-    if (FAlignLevel > 0 || FAligning)
+    if (FAlignLevel > 0 || FAligning || HasState(csLoading))
         return;
     TRect r = ClientRect();
     AdjustClientRect(r);
@@ -249,6 +251,12 @@ void TWinControl::Realign()
         throw;
     }
     FAligning = false;
+}
+
+void TWinControl::Loaded()
+{
+    TControl::Loaded();
+    Realign();
 }
 
 // Aligned children take their edge of the remaining rectangle in the order top, bottom,
@@ -375,10 +383,11 @@ void TWinControl::WndProc(TMessage& Message)
     TControl::WndProc(Message);
 }
 
+// The handler runs from a copy: it may replace itself (a drag that hooked the key ends).
 void TWinControl::KeyDown(uint16_t& Key, TShiftState Shift)
 {
-    if (OnKeyDown)
-        OnKeyDown(this, Key, Shift);
+    if (const TKeyEvent handler = OnKeyDown)
+        handler(this, Key, Shift);
 }
 
 void TWinControl::KeyUp(uint16_t& Key, TShiftState Shift)

@@ -116,6 +116,7 @@ protected:
     // children into a given context.
     void PaintHandler(TMessage& Message);
     virtual void AdjustClientRect(TRect& r) const { (void)r; }
+    void Loaded() override;
     virtual void AlignControls(TControl* AControl, TRect& r);
 
     virtual void KeyDown(uint16_t& Key, TShiftState Shift);
