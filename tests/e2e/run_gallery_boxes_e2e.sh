@@ -72,8 +72,8 @@ click() { xdotool mousemove --sync $((wx + $1)) $((wy + $2)) click 1; sleep 0.2;
 
 red="220 0 0"; green="0 160 0"; blue="0 0 220"; yellow="230 190 0"
 
-# The page strip below the 430-pixel page: the second button shows the boxes.
-click $((108 + 48)) $((430 + 4 + 17))
+# The page strip below the 430-pixel page: the third button shows the boxes.
+click $((208 + 48)) $((430 + 4 + 17))
 # The combo box's face shows the chosen item's picture at (23, 221): the circle.
 expect_pixel 23 221 "$green" "the boxes page with the circle chosen"
 
