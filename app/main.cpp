@@ -1,8 +1,9 @@
 // The metronome's entry point: the application, its one window, the message loop. An
 // exception that escapes start-up or the loop is shown and the program ends with status
 // 1; a normal end is status 0. Without a display the message goes to standard error, as
-// one line.
+// one line. --help and --version print and end with 0; other arguments end with 2.
 
+#include "app/CommandLine.h"
 #include "app/formMetronome.h"
 #include "framework/controls/Application.h"
 #include "framework/core/SysUtils.h"
@@ -11,9 +12,11 @@
 #include "platform/sdl/SdlWindowSystem.h"
 #include "platform/sound/Sound.h"
 
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 // The program's icons as PNG files, largest first (built from resources/icons).
@@ -36,8 +39,13 @@ plat::AppIdentity Identity()
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + (argc > 0), argv + argc));
+    if (line.action != CommandLine::clRun) {
+        std::fputs(line.text.c_str(), line.action == CommandLine::clError ? stderr : stdout);
+        return line.action == CommandLine::clError ? 2 : 0;
+    }
     std::unique_ptr<plat::WindowSystem> windows;
     int status = 0;
     try {
