@@ -118,9 +118,23 @@ expect_line '^char 13$'
 expect_line '^char 27$'
 expect_line '^key 116 mods=0$'
 # Text beyond ASCII arrives as one character per code point.
-xdotool type --delay 30 'é€'
-expect_line '^char 233$'
-expect_line '^char 8364$'
+# xdotool types a character missing from the keyboard map by mapping a spare key to it for
+# the moment of the press; a client that reads the changed map too late sees no character
+# (seen under load with the second of two such characters). Each is typed on its own, and
+# one that did not arrive is typed again (at most twice more).
+type_char() {
+  local ch=$1 code=$2 try
+  for (( try = 0; try < 3; try++ )); do
+    xdotool type --delay 30 "$ch"
+    for (( i = 0; i < 30; i++ )); do
+      grep -qE -- "^char $code\$" "$out" && { (( try )) && echo "($ch typed $((try + 1)) times)"; return 0; }
+      sleep 0.1
+    done
+  done
+  fail "no output line matching '^char $code$'"
+}
+type_char 'é' 233
+type_char '€' 8364
 # Enter types one character only: no second one from a text event.
 [[ $(grep -c '^char 13$' "$out") -eq 1 ]] || fail "Enter typed more than one character"
 
