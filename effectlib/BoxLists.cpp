@@ -65,9 +65,7 @@ void TepItemBox<TBase>::SetImageList(TImageList* Value)
 {
     if (FImageList && FImageList != Value)
         this->RemoveFreeNotification(FImageList);
-    FImageList = Value;
-    if (Value)
-        this->FreeNotification(Value);
+    this->SetReference(FImageList, Value);
     this->Invalidate();
 }
 

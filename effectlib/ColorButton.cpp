@@ -76,23 +76,17 @@ void TepColorButton::SetSpacing(int Value)
 
 void TepColorButton::SetClickSound(TepWavePlayer* Value)
 {
-    FClickSound = Value;
-    if (Value)
-        FreeNotification(Value);
+    SetReference(FClickSound, Value);
 }
 
 void TepColorButton::SetActiveSound(TepWavePlayer* Value)
 {
-    FActiveSound = Value;
-    if (Value)
-        FreeNotification(Value);
+    SetReference(FActiveSound, Value);
 }
 
 void TepColorButton::SetColorDialog(TColorDialog* Value)
 {
-    FColorDialog = Value;
-    if (Value)
-        FreeNotification(Value);
+    SetReference(FColorDialog, Value);
 }
 
 void TepColorButton::Notification(TComponent* AComponent, TOperation Operation)

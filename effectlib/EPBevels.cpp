@@ -209,9 +209,7 @@ void TepImagePanel::SetBevelOuterColor(TColor Value)
 
 void TepImagePanel::SetWallpaper(TepBitmap* Value)
 {
-    FWallpaper = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetReference(FWallpaper, Value);
     Invalidate();
 }
 

@@ -129,9 +129,7 @@ TepRndPanel::TepRndPanel(TComponent* AOwner)
 
 void TepRndPanel::SetWallpaper(TepBitmap* Value)
 {
-    FWallpaper = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetReference(FWallpaper, Value);
     Invalidate();
 }
 
@@ -259,9 +257,7 @@ void TepShadowPanel::SetBevelOuterColor(TColor Value)
 
 void TepShadowPanel::SetWallpaper(TepBitmap* Value)
 {
-    FWallpaper = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetReference(FWallpaper, Value);
     Invalidate();
 }
 

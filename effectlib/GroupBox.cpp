@@ -54,9 +54,7 @@ void TepCustomGroupBox::SetWallpaper(TepBitmap* Value)
 {
     if (FWallpaper && FWallpaper != Value)
         RemoveFreeNotification(FWallpaper);
-    FWallpaper = Value;
-    if (Value)
-        FreeNotification(Value);
+    SetReference(FWallpaper, Value);
     Invalidate();
 }
 

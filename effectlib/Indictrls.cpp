@@ -34,16 +34,12 @@ void TepIndiButton::CMTextChanged(TMessage&) { XPaint(); }
 
 void TepIndiButton::SetClickSound(TepWavePlayer* Value)
 {
-    FClickSound = Value;
-    if (Value)
-        FreeNotification(Value);
+    SetReference(FClickSound, Value);
 }
 
 void TepIndiButton::SetActiveSound(TepWavePlayer* Value)
 {
-    FActiveSound = Value;
-    if (Value)
-        FreeNotification(Value);
+    SetReference(FActiveSound, Value);
 }
 
 void TepIndiButton::Notification(TComponent* AComponent, TOperation Operation)

@@ -57,16 +57,12 @@ bool TepCustomButton::PointInComponent(int X, int Y) const
 
 void TepCustomButton::SetClickSound(TepWavePlayer* Value)
 {
-    FClickSound = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetReference(FClickSound, Value);
 }
 
 void TepCustomButton::SetActiveSound(TepWavePlayer* Value)
 {
-    FActiveSound = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetReference(FActiveSound, Value);
 }
 
 void TepCustomButton::SetTransparent(bool Value)

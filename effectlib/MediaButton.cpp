@@ -30,16 +30,12 @@ TepMediaButton::TepMediaButton(TComponent* AOwner)
 
 void TepMediaButton::SetClickSound(TepWavePlayer* Value)
 {
-    FClickSound = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetReference(FClickSound, Value);
 }
 
 void TepMediaButton::SetActiveSound(TepWavePlayer* Value)
 {
-    FActiveSound = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetReference(FActiveSound, Value);
 }
 
 void TepMediaButton::SetInnerColor(TColor Value)
@@ -62,9 +58,7 @@ void TepMediaButton::SetBevelWidth(int Value)
 
 void TepMediaButton::SetWallpaper(TepBitmap* Value)
 {
-    FWallpaper = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetReference(FWallpaper, Value);
     Invalidate();
 }
 

@@ -108,9 +108,7 @@ void TepCustomMediaPanel::SetOuter(TColor Value)
 
 void TepCustomMediaPanel::SetWallpaper(TepBitmap* Value)
 {
-    FWallpaper = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetReference(FWallpaper, Value);
     Invalidate();
 }
 

@@ -78,16 +78,12 @@ void TepSpeedButton::SetGlyph(TBitmap* Value)
 
 void TepSpeedButton::SetClickSound(TepWavePlayer* Value)
 {
-    FClickSound = Value;
-    if (Value)
-        FreeNotification(Value);
+    SetReference(FClickSound, Value);
 }
 
 void TepSpeedButton::SetActiveSound(TepWavePlayer* Value)
 {
-    FActiveSound = Value;
-    if (Value)
-        FreeNotification(Value);
+    SetReference(FActiveSound, Value);
 }
 
 void TepSpeedButton::Notification(TComponent* AComponent, TOperation Operation)

@@ -85,9 +85,7 @@ void TEffectButton<TBase>::SetClickSound(TepWavePlayer* Value)
 {
     if (Value == FClickSound)
         return;
-    FClickSound = Value;
-    if (Value)
-        this->FreeNotification(Value);
+    this->SetReference(FClickSound, Value);
 }
 
 template <class TBase>
@@ -95,9 +93,7 @@ void TEffectButton<TBase>::SetActiveSound(TepWavePlayer* Value)
 {
     if (Value == FActiveSound)
         return;
-    FActiveSound = Value;
-    if (Value)
-        this->FreeNotification(Value);
+    this->SetReference(FActiveSound, Value);
 }
 
 template <class TBase>

@@ -59,16 +59,12 @@ bool TepCustomBitmapButton::PointInComponent(int X, int Y) const
 
 void TepCustomBitmapButton::SetClickSound(TepWavePlayer* Value)
 {
-    FClickSound = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetReference(FClickSound, Value);
 }
 
 void TepCustomBitmapButton::SetActiveSound(TepWavePlayer* Value)
 {
-    FActiveSound = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    SetReference(FActiveSound, Value);
 }
 
 void TepCustomBitmapButton::SetTransparent(bool Value)

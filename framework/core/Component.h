@@ -144,6 +144,13 @@ public:
     // is mutual: AComponent is told when this one goes, too.
     void FreeNotification(TComponent* AComponent);
     void RemoveFreeNotification(TComponent* AComponent);
+    // Points a reference this component holds at value and links the two, so that its
+    // Notification can clear the reference when value goes (nullptr just clears it).
+    template <typename T, typename U> void SetReference(T*& field, U* value)
+    {
+        field = value;
+        FreeNotification(value);
+    }
 
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
