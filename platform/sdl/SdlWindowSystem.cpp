@@ -219,17 +219,25 @@ private:
     // Takes a wake written to FWakeFd; true when there was one.
     bool TakeWake();
     bool PollWait(Event& out, int32_t timeoutMs);
-    void AddPresentRect(int x, int y, int w, int h);
 
     const Uint32 FWakeType;
     const AppIdentity FIdentity;
     const int FWakeFd;
     std::atomic<int> FDisplayFd { -1 };
     std::atomic<bool> FWakePending { false };
-    // Per window: the window surface last presented into, and whether the next present
-    // must send every dirty pixel (after an expose, or into a new surface).
-    std::unordered_map<WindowId, SDL_Surface*> FShownSurface;
-    std::vector<SDL_Rect> FPresentRects;
+    // Per window, what it shows: on X11 the writer and a copy of the pixels it sent;
+    // elsewhere the window surface last presented into. After an expose the next present
+    // sends every dirty pixel.
+    struct ShownFrame {
+        std::unique_ptr<sdlx11::ImageWriter> writer;
+        std::vector<Pixel> pixels;
+        int32_t width = 0;
+        SDL_Surface* surface = nullptr;
+        bool whole = true;
+    };
+    std::unordered_map<WindowId, ShownFrame> FShown;
+    std::vector<Rect> FPresentRects;
+    std::vector<SDL_Rect> FSdlRects;
     std::unordered_map<WindowId, SDL_Window*> FWindows;
     // Drag-area queries of windows whose moves the window system makes (see HitTest).
     std::unordered_map<WindowId, std::function<bool(Point)>> FDragAreas;
@@ -247,6 +255,7 @@ private:
 SdlWindowSystem::~SdlWindowSystem()
 {
     StopWatchingTerminationSignals();
+    FShown.clear();
     for (auto& [id, w] : FWindows)
         SDL_DestroyWindow(w);
     for (SDL_Cursor* c : FCursors)
@@ -282,6 +291,7 @@ WindowId SdlWindowSystem::CreateWindow(const WindowParams& params)
     FWindows[id] = win;
     sdlx11::SetClass(win, FIdentity.instance, FIdentity.className);
     sdlx11::SetIcons(win, FIdentity.icons);
+    FShown[id].writer = sdlx11::ImageWriter::Create(win);
     FindDisplayFd(win);
     return id;
 }
@@ -291,9 +301,9 @@ void SdlWindowSystem::DestroyWindow(WindowId id)
     auto it = FWindows.find(id);
     if (it == FWindows.end())
         return;
+    FShown.erase(id);
     SDL_DestroyWindow(it->second);
     FWindows.erase(it);
-    FShownSurface.erase(id);
     FDragAreas.erase(id);
     std::erase_if(FPending, [id](const Event& e) { return e.window == id; });
 }
@@ -340,7 +350,7 @@ void SdlWindowSystem::ShowWindow(WindowId id, bool visible)
         return;
     }
     SDL_ShowWindow(w);
-    if (OnWayland() && FShownSurface[id] == SDL_GetWindowSurface(w))
+    if (OnWayland() && FShown[id].surface == SDL_GetWindowSurface(w))
         SDL_UpdateWindowSurface(w);
 }
 
@@ -385,48 +395,39 @@ inline bool SameEight(const Pixel* a, const Pixel* b)
     return diff == 0;
 }
 
-// Only the pixels that differ from what the window shows are sent: the window surface
-// holds the last presented frame, so each dirty row is compared with it and its changed
-// runs are copied and listed. After an expose, or into a new surface, every dirty pixel
-// goes. SDL hands the list to the X server as one image request per rectangle (MIT-SHM
-// where the server is local), then waits for the server once.
-void SdlWindowSystem::Present(WindowId id, const Surface& framebuffer, const Region& dirty)
+// A rectangle right below the last one with the same columns extends it.
+void AddRect(std::vector<Rect>& rects, const Rect& r)
 {
-    SDL_Window* w = Find(id);
-    if (!w || framebuffer.Empty())
-        return;
-    SDL_Surface* target = SDL_GetWindowSurface(w);
-    if (!target) {
-        ReportFailure(std::string("cannot present: ") + SDL_GetError());
-        return;
+    if (!rects.empty()) {
+        Rect& last = rects.back();
+        if (last.left == r.left && last.right == r.right && last.bottom == r.top) {
+            last.bottom = r.bottom;
+            return;
+        }
     }
-    Rect limit = framebuffer.Bounds().Intersect({ 0, 0, target->w, target->h });
-    SDL_Surface*& shown = FShownSurface[id];
-    // Surface pixels are 0x00RRGGBB words, the window system's XRGB8888 layout.
-    const bool compare = shown == target && target->format->format == SDL_PIXELFORMAT_RGB888;
-    shown = target;
-    FPresentRects.clear();
-    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0)
-        return;
+    rects.push_back(r);
+}
+
+// Brings shown (the picture the window shows, rows shownPitch pixels apart) up to the
+// dirty pixels of source inside limit, and lists what changed: each dirty row's runs of
+// pixels that differ from shown, or, when !compare, every dirty rectangle whole.
+void CopyChanges(const Surface& source, const Region& dirty, const Rect& limit, Pixel* shown,
+    size_t shownPitch, bool compare, std::vector<Rect>& changed)
+{
+    changed.clear();
     for (const Rect& piece : dirty.Rects()) {
-        Rect r = piece.Intersect(limit);
+        const Rect r = piece.Intersect(limit);
         if (r.Empty())
             continue;
-        int rw = int(r.Width()), rh = int(r.Height());
-        auto* dst = static_cast<Uint8*>(target->pixels) + size_t(r.top) * size_t(target->pitch)
-            + size_t(r.left) * target->format->BytesPerPixel;
-        const Pixel* src = framebuffer.Row(r.top) + r.left;
-        if (!compare) {
-            SDL_ConvertPixels(rw, rh, SDL_PIXELFORMAT_RGB888, src,
-                int(framebuffer.Width() * sizeof(Pixel)), target->format->format, dst,
-                target->pitch);
-            AddPresentRect(r.left, r.top, rw, rh);
-            continue;
-        }
-        for (int y = 0; y < rh; ++y) {
-            const Pixel* s = framebuffer.Row(r.top + y) + r.left;
-            auto* d = reinterpret_cast<Uint32*>(dst + size_t(y) * size_t(target->pitch));
-            for (int x = 0; x < rw;) {
+        const int32_t rw = r.Width();
+        for (int32_t y = r.top; y < r.bottom; ++y) {
+            const Pixel* s = source.Row(y) + r.left;
+            Pixel* d = shown + size_t(y) * shownPitch + size_t(r.left);
+            if (!compare) {
+                std::memcpy(d, s, size_t(rw) * sizeof(Pixel));
+                continue;
+            }
+            for (int32_t x = 0; x < rw;) {
                 // Unchanged stretches are passed eight pixels at a time.
                 if (x + 8 <= rw && SameEight(d + x, s + x)) {
                     x += 8;
@@ -436,30 +437,80 @@ void SdlWindowSystem::Present(WindowId id, const Surface& framebuffer, const Reg
                     ++x;
                     continue;
                 }
-                int start = x;
+                const int32_t start = x;
                 for (; x < rw && d[x] != s[x]; ++x)
                     d[x] = s[x];
-                AddPresentRect(r.left + start, r.top + y, x - start, 1);
+                AddRect(changed, { r.left + start, y, r.left + x, y + 1 });
             }
+        }
+        if (!compare)
+            AddRect(changed, r);
+    }
+}
+
+// Only the pixels that differ from what the window shows are sent. On X11 they go as
+// image requests of their own (see sdlx11::ImageWriter), compared with a copy of what
+// was sent; elsewhere through SDL's window surface, which holds the last presented
+// frame itself. After an expose, or into a new surface, every dirty pixel goes.
+void SdlWindowSystem::Present(WindowId id, const Surface& framebuffer, const Region& dirty)
+{
+    SDL_Window* w = Find(id);
+    if (!w || framebuffer.Empty())
+        return;
+    ShownFrame& shown = FShown[id];
+    if (shown.writer) {
+        const size_t count = size_t(framebuffer.Width()) * size_t(framebuffer.Height());
+        if (shown.pixels.size() != count || shown.width != framebuffer.Width()) {
+            shown.pixels.assign(count, 0);
+            shown.width = framebuffer.Width();
+            shown.whole = true;
+        }
+        int cw = 0, ch = 0;
+        SDL_GetWindowSize(w, &cw, &ch);
+        CopyChanges(framebuffer, dirty, framebuffer.Bounds().Intersect({ 0, 0, cw, ch }),
+            shown.pixels.data(), size_t(shown.width), !shown.whole, FPresentRects);
+        shown.whole = false;
+        shown.writer->Put(framebuffer, FPresentRects);
+        return;
+    }
+    SDL_Surface* target = SDL_GetWindowSurface(w);
+    if (!target) {
+        ReportFailure(std::string("cannot present: ") + SDL_GetError());
+        return;
+    }
+    const Rect limit = framebuffer.Bounds().Intersect({ 0, 0, target->w, target->h });
+    // Surface pixels are 0x00RRGGBB words, the window system's XRGB8888 layout.
+    const bool same = target->format->format == SDL_PIXELFORMAT_RGB888;
+    const bool compare = !shown.whole && shown.surface == target && same;
+    shown.surface = target;
+    shown.whole = false;
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0)
+        return;
+    if (same) {
+        CopyChanges(framebuffer, dirty, limit, static_cast<Pixel*>(target->pixels),
+            size_t(target->pitch) / sizeof(Pixel), compare, FPresentRects);
+    } else {
+        FPresentRects.clear();
+        for (const Rect& piece : dirty.Rects()) {
+            const Rect r = piece.Intersect(limit);
+            if (r.Empty())
+                continue;
+            auto* dst = static_cast<Uint8*>(target->pixels)
+                + size_t(r.top) * size_t(target->pitch)
+                + size_t(r.left) * target->format->BytesPerPixel;
+            SDL_ConvertPixels(int(r.Width()), int(r.Height()), SDL_PIXELFORMAT_RGB888,
+                framebuffer.Row(r.top) + r.left, int(framebuffer.Width() * sizeof(Pixel)),
+                target->format->format, dst, target->pitch);
+            FPresentRects.push_back(r);
         }
     }
     if (SDL_MUSTLOCK(target))
         SDL_UnlockSurface(target);
-    if (!FPresentRects.empty())
-        SDL_UpdateWindowSurfaceRects(w, FPresentRects.data(), int(FPresentRects.size()));
-}
-
-// A rectangle right below the last one with the same columns extends it.
-void SdlWindowSystem::AddPresentRect(int x, int y, int w, int h)
-{
-    if (!FPresentRects.empty()) {
-        SDL_Rect& last = FPresentRects.back();
-        if (last.x == x && last.w == w && last.y + last.h == y) {
-            last.h += h;
-            return;
-        }
-    }
-    FPresentRects.push_back({ x, y, w, h });
+    FSdlRects.clear();
+    for (const Rect& r : FPresentRects)
+        FSdlRects.push_back({ r.left, r.top, int(r.Width()), int(r.Height()) });
+    if (!FSdlRects.empty())
+        SDL_UpdateWindowSurfaceRects(w, FSdlRects.data(), int(FSdlRects.size()));
 }
 
 void SdlWindowSystem::FindDisplayFd(SDL_Window* w)
@@ -483,16 +534,20 @@ bool SdlWindowSystem::TakeWake()
 
 // Events already read from the connection are handed out first; then the connection and
 // the wake descriptor are polled. Nothing reads the connection between the pump and the
-// poll, so no event can wait unseen in a buffer.
+// poll, so no event can wait unseen in a buffer; and when the poll ends for the wake
+// alone, nothing has come since that pump, so the wake is taken without another.
 bool SdlWindowSystem::PollWait(Event& out, int32_t timeoutMs)
 {
     Uint64 deadline = SDL_GetTicks64() + Uint64(std::max(timeoutMs, 0));
+    bool pump = true;
     for (;;) {
-        SDL_PumpEvents();
-        SDL_Event e;
-        while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-            if (Translate(e, out))
-                return true;
+        if (pump) {
+            SDL_PumpEvents();
+            SDL_Event e;
+            while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+                if (Translate(e, out))
+                    return true;
+            }
         }
         if (TakeWake()) {
             out = Event {};
@@ -507,7 +562,7 @@ bool SdlWindowSystem::PollWait(Event& out, int32_t timeoutMs)
                 return false;
         }
         pollfd fds[2] = { { FDisplayFd.load(), POLLIN, 0 }, { FWakeFd, POLLIN, 0 } };
-        poll(fds, 2, left);
+        pump = poll(fds, 2, left) <= 0 || fds[0].revents != 0 || fds[1].revents == 0;
     }
 }
 
@@ -566,7 +621,7 @@ bool SdlWindowSystem::TranslateWindowEvent(const SDL_WindowEvent& in, Event& out
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
         // The server may have lost the window's pixels: the repaint sends them all.
-        FShownSurface[in.windowID] = nullptr;
+        FShown[in.windowID].whole = true;
         int cw = 0, ch = 0;
         SDL_GetWindowSize(w, &cw, &ch);
         out.type = Event::Type::Expose;

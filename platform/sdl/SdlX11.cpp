@@ -7,6 +7,8 @@
 
 #include <X11/Xutil.h>
 
+#include <bit>
+
 namespace plat::sdlx11 {
 
 namespace {
@@ -136,6 +138,70 @@ void SetIcons(SDL_Window* window, const std::vector<AlphaImage>& icons)
     XChangeProperty(x.display, x.window, netWmIcon, XA_CARDINAL, 32, PropModeReplace,
         reinterpret_cast<const unsigned char*>(data.data()), int(data.size()));
     XFlush(x.display);
+}
+
+std::unique_ptr<ImageWriter> ImageWriter::Create(SDL_Window* window)
+{
+    X11Window x = Find(window);
+    if (!x.display)
+        return nullptr;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(x.display, x.window, &attributes) || !attributes.visual)
+        return nullptr;
+    const Visual* v = attributes.visual;
+    // SDL prefers a direct-colour visual, with an identity colour map, where there is one.
+    const bool direct = v->c_class == TrueColor || v->c_class == DirectColor;
+    if (attributes.depth != 24 || !direct || v->red_mask != 0xFF0000
+        || v->green_mask != 0xFF00 || v->blue_mask != 0xFF)
+        return nullptr;
+    GC gc = XCreateGC(x.display, x.window, 0, nullptr);
+    if (!gc)
+        return nullptr;
+    std::unique_ptr<ImageWriter> writer(new ImageWriter);
+    writer->FDisplay = x.display;
+    writer->FWindow = x.window;
+    writer->FGc = gc;
+    return writer;
+}
+
+ImageWriter::~ImageWriter()
+{
+    XFreeGC(static_cast<Display*>(FDisplay), static_cast<GC>(FGc));
+}
+
+void ImageWriter::Put(const Surface& source, const std::vector<Rect>& rects)
+{
+    if (source.Empty() || rects.empty())
+        return;
+    // An image header over the surface's own pixels: 32-bit words in this machine's byte
+    // order, which Xlib turns into the server's where they differ.
+    XImage image {};
+    image.width = source.Width();
+    image.height = source.Height();
+    image.format = ZPixmap;
+    image.data = reinterpret_cast<char*>(const_cast<Pixel*>(source.Data()));
+    image.byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+    image.bitmap_unit = 32;
+    image.bitmap_bit_order = image.byte_order;
+    image.bitmap_pad = 32;
+    image.depth = 24;
+    image.bytes_per_line = source.Width() * int(sizeof(Pixel));
+    image.bits_per_pixel = 32;
+    image.red_mask = 0xFF0000;
+    image.green_mask = 0xFF00;
+    image.blue_mask = 0xFF;
+    if (!XInitImage(&image))
+        return;
+    auto* display = static_cast<Display*>(FDisplay);
+    const Rect bounds = source.Bounds();
+    for (const Rect& piece : rects) {
+        Rect r = piece.Intersect(bounds);
+        if (r.Empty())
+            continue;
+        XPutImage(display, FWindow, static_cast<GC>(FGc), &image, int(r.left), int(r.top),
+            int(r.left), int(r.top), unsigned(r.Width()), unsigned(r.Height()));
+    }
+    XFlush(display);
 }
 
 } // namespace plat::sdlx11

@@ -7,8 +7,10 @@
 
 #include "platform/raster/Geometry.h"
 #include "platform/raster/ImageFiles.h"
+#include "platform/raster/Surface.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,30 @@ void SetClass(SDL_Window* window, const std::string& instance, const std::string
 
 // Sets _NET_WM_ICON to the images in the order given (32-bit ARGB; no alpha is opaque).
 void SetIcons(SDL_Window* window, const std::vector<AlphaImage>& icons);
+
+// Puts pixels of a surface into an X11 window with plain image requests, one a rectangle,
+// each carrying exactly that rectangle's pixels. Nothing is shared with the server, so
+// nothing waits for it to finish reading: the requests go out in one flush and the caller
+// goes on at once.
+class ImageWriter {
+public:
+    // Null when window does not run on X11, or when its visual does not show 0x00RRGGBB
+    // words as they are (depth 24, 8-bit red, green and blue fields
+    // mapped straight).
+    static std::unique_ptr<ImageWriter> Create(SDL_Window* window);
+    ~ImageWriter();
+    ImageWriter(const ImageWriter&) = delete;
+    ImageWriter& operator=(const ImageWriter&) = delete;
+
+    // Sends the rectangles of source (clipped to it) to the same place in the window.
+    void Put(const Surface& source, const std::vector<Rect>& rects);
+
+private:
+    ImageWriter() = default;
+    void* FDisplay = nullptr;
+    unsigned long FWindow = 0;
+    void* FGc = nullptr;
+};
 
 } // namespace plat::sdlx11
 
