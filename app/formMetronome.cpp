@@ -385,9 +385,11 @@ void TfrmMetronome::MoveNeedle(double angle)
     O &= N;                                        // what stays needle
     moveNew.Assign(N, O, plat::RegionOp::Diff);    // N2: what it newly covers
 
+    // O is apart from E and N2, so validating it first gives the same update region; and
+    // since the last tick's paint left none, validating costs nothing.
+    pnlDisplay->ValidateRgn(&O);
     pnlDisplay->InvalidateRgn(&E, true);
     pnlDisplay->InvalidateRgn(&moveNew, false);
-    pnlDisplay->ValidateRgn(&O);
     pnlDisplay->Update();
 }
 
