@@ -841,10 +841,39 @@ Rect SdlWindowSystem::ScreenBounds() const
 
 } // namespace
 
+// SDL opens the session bus as it starts, for services the program does not use. Where
+// there is no bus, the bus library would launch one (a fork and an exec, and on some
+// systems a bus daemon left running after the program ends); it is told the address of
+// none for that moment instead.
+class NoBusLaunch {
+public:
+    NoBusLaunch()
+    {
+        const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        const bool userBus
+            = runtime && *runtime && access((std::string(runtime) + "/bus").c_str(), F_OK) == 0;
+        FSet = !(address && *address) && !userBus;
+        if (FSet)
+            setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
+    }
+    ~NoBusLaunch()
+    {
+        if (FSet)
+            unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    }
+    NoBusLaunch(const NoBusLaunch&) = delete;
+    NoBusLaunch& operator=(const NoBusLaunch&) = delete;
+
+private:
+    bool FSet = false;
+};
+
 // The drivers that show a window, in the order tried: X11 first, as a Wayland desktop
 // also runs X11 programs, where a program may place its own window.
 static bool StartVideo()
 {
+    NoBusLaunch noBusLaunch;
     const char* named = std::getenv("SDL_VIDEODRIVER");
     if (named && *named)
         return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
@@ -873,6 +902,9 @@ std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity)
     // SDL's own handlers notice a signal only when events are next pumped and leave
     // SIGHUP out; ours wake the event wait at once for all three.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The screen saver and power saving go on as with any window; holding them off would
+    // also start a session bus where there is none.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // The Wayland application id names the desktop entry; it is read when SDL starts.
     if (!identity.className.empty())
         setenv("SDL_VIDEO_WAYLAND_WMCLASS", identity.className.c_str(), 0);
