@@ -191,6 +191,10 @@ private:
     mutable bool FClipValid = false;
 };
 
+// The pixels that Polygon paints with a solid brush and a solid one-pixel pen, unclipped,
+// into out (reusing its storage): the fill region under mode and the outline's pixels.
+void PolygonCoverage(std::span<const Point> points, FillMode mode, Region& out);
+
 // Conversions between surfaces.
 // A monochrome copy: white where the source pixel equals background, black elsewhere.
 Surface ToMonochrome(const Surface& src, Color background);

@@ -5,6 +5,7 @@
 
 #include "platform/raster/Dc_p.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -86,6 +87,42 @@ void ClipSteps(int64_t m0, int sm, int64_t mLo, int64_t mHi, int64_t n0, int sn,
     last = lo - 1;
 }
 
+// Walks the one-pixel line from (x0, y0) to (x1, y1), its end point left out, calling
+// f(i, x, y) for each step i whose pixel lies inside box, in order along the line.
+template <class F>
+void WalkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, const Box& box, F&& f)
+{
+    const int64_t dx = x1 - x0, dy = y1 - y0;
+    if (dx == 0 && dy == 0)
+        return;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const int64_t m0 = xMajor ? x0 : y0, n0 = xMajor ? y0 : x0;
+    const int64_t dm = xMajor ? dx : dy, dn = xMajor ? dy : dx;
+    const int sm = dm > 0 ? 1 : -1, sn = dn > 0 ? 1 : (dn < 0 ? -1 : 0);
+    const int64_t adm = std::llabs(dm), adn = std::llabs(dn);
+    const int bias = sn > 0 ? 1 : 0;
+    int64_t first = 0, last = -1;
+    ClipSteps(m0, sm, xMajor ? box.l : box.t, xMajor ? box.r : box.b, n0, sn,
+        xMajor ? box.t : box.l, xMajor ? box.b : box.r, adm, adn, bias, first, last);
+    // The minor offset of step i is floor(N / D) with N = 2 i adn + adm - bias and D = 2 adm;
+    // it is divided out once and then carried from step to step (N grows by 2 adn <= D).
+    const DcInt128 den = DcInt128(2) * adm, grow = DcInt128(2) * adn;
+    DcInt128 num = DcInt128(2) * first * adn + adm - bias;
+    int64_t offset = int64_t(num / den);
+    DcInt128 rest = num % den;
+    for (int64_t i = first; i <= last; ++i) {
+        if (i > first) {
+            rest += grow;
+            if (rest >= den) {
+                rest -= den;
+                ++offset;
+            }
+        }
+        const int64_t m = m0 + sm * i, n = n0 + sn * offset;
+        f(i, xMajor ? m : n, xMajor ? n : m);
+    }
+}
+
 // Clips [a * x + b] to [lo, hi]: narrows [xl, xr] to the x that satisfy it.
 void Constrain(double a, double b, double lo, double hi, double& xl, double& xr)
 {
@@ -156,45 +193,17 @@ void Dc::StrokeSegment(const Painter& p, int64_t x0, int64_t y0, int64_t x1, int
         WideSegment(p, x0, y0, x1, y1, pen.width, pen.mode, color);
         return;
     }
-    const int64_t dx = x1 - x0, dy = y1 - y0;
-    if (dx == 0 && dy == 0)
-        return;
-    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
-    const int64_t m0 = xMajor ? x0 : y0, n0 = xMajor ? y0 : x0;
-    const int64_t dm = xMajor ? dx : dy, dn = xMajor ? dy : dx;
-    const int sm = dm > 0 ? 1 : -1, sn = dn > 0 ? 1 : (dn < 0 ? -1 : 0);
-    const int64_t adm = std::llabs(dm), adn = std::llabs(dn);
-    const int bias = sn > 0 ? 1 : 0;
-    const Box& c = p.Bounds();
-    int64_t first = 0, last = -1;
-    ClipSteps(m0, sm, xMajor ? c.l : c.t, xMajor ? c.r : c.b, n0, sn, xMajor ? c.t : c.l,
-        xMajor ? c.b : c.r, adm, adn, bias, first, last);
-
+    const int64_t adm = std::max(std::llabs(x1 - x0), std::llabs(y1 - y0));
     const std::vector<int> pattern = detail::DashPattern(pen.style);
     int64_t period = 0;
     for (int v : pattern)
         period += v;
     const bool opaqueGaps = FState.bkMode == BkMode::Opaque;
     const Pixel gap = ToPixel(FState.bkColor) & 0xFFFFFF;
-    // The minor offset of step i is floor(N / D) with N = 2 i adn + adm - bias and D = 2 adm;
-    // it is divided out once and then carried from step to step (N grows by 2 adn <= D).
-    const DcInt128 den = DcInt128(2) * adm, grow = DcInt128(2) * adn;
-    DcInt128 num = DcInt128(2) * first * adn + adm - bias;
-    int64_t offset = int64_t(num / den);
-    DcInt128 rest = num % den;
-    for (int64_t i = first; i <= last; ++i) {
-        if (i > first) {
-            rest += grow;
-            if (rest >= den) {
-                rest -= den;
-                ++offset;
-            }
-        }
-        int64_t m = m0 + sm * i, n = n0 + sn * offset;
-        int64_t x = xMajor ? m : n, y = xMajor ? n : m;
+    WalkLine(x0, y0, x1, y1, p.Bounds(), [&](int64_t i, int64_t x, int64_t y) {
         if (period == 0) {
             p.Plot(x, y, pen.mode, color);
-            continue;
+            return;
         }
         int64_t pos = (FState.dashPhase + i) % period;
         size_t k = 0;
@@ -204,7 +213,7 @@ void Dc::StrokeSegment(const Painter& p, int64_t x0, int64_t y0, int64_t x1, int
             p.Plot(x, y, pen.mode, color);
         else if (opaqueGaps)
             p.Plot(x, y, pen.mode, gap);
-    }
+    });
     if (period > 0)
         FState.dashPhase = int32_t((FState.dashPhase + adm % period) % period);
 }
@@ -218,6 +227,93 @@ void Dc::StrokePath(const Painter& p, std::span<const Point> points, bool closed
         StrokeSegment(p, int64_t(a.x) + o.x, int64_t(a.y) + o.y, int64_t(b.x) + o.x,
             int64_t(b.y) + o.y);
     }
+}
+
+void PolygonCoverage(std::span<const Point> points, FillMode mode, Region& out)
+{
+    if (points.size() < 2) {
+        out.Clear();
+        return;
+    }
+    // Every pixel of the shape lies within the points' box, one past its far edges.
+    Box box { points[0].x, points[0].y, int64_t(points[0].x) + 1, int64_t(points[0].y) + 1 };
+    for (const Point& q : points) {
+        box.l = std::min<int64_t>(box.l, q.x);
+        box.t = std::min<int64_t>(box.t, q.y);
+        box.r = std::max<int64_t>(box.r, int64_t(q.x) + 1);
+        box.b = std::max<int64_t>(box.b, int64_t(q.y) + 1);
+    }
+    if (points.size() >= 3)
+        detail::ClippedPolygon(points, mode, {}, box, out);
+    else
+        out.Clear();
+    // The outline's pixels as runs along rows, a run growing while the line stays on it.
+    thread_local std::vector<Rect> runs;
+    runs.clear();
+    for (size_t i = 0; i < points.size(); ++i) {
+        const Point a = points[i], b = points[(i + 1) % points.size()];
+        WalkLine(a.x, a.y, b.x, b.y, box, [](int64_t, int64_t x, int64_t y) {
+            const int32_t px = int32_t(x), py = int32_t(y);
+            if (!runs.empty()) {
+                Rect& last = runs.back();
+                if (last.top == py && last.right == px) {
+                    ++last.right;
+                    return;
+                }
+                if (last.top == py && last.left == px + 1) {
+                    --last.left;
+                    return;
+                }
+            }
+            runs.push_back({ px, py, px + 1, py + 1 });
+        });
+    }
+    // Put in row order by counting (a few runs a row), then sorted along each row, with
+    // the runs of a row that meet or overlap joined: a banded list, which becomes a region
+    // in one pass.
+    thread_local std::vector<uint32_t> rowStart;
+    thread_local std::vector<Rect> sorted;
+    rowStart.assign(size_t(box.b - box.t) + 1, 0);
+    for (const Rect& r : runs)
+        ++rowStart[size_t(r.top - box.t) + 1];
+    for (size_t i = 1; i < rowStart.size(); ++i)
+        rowStart[i] += rowStart[i - 1];
+    sorted.resize(runs.size());
+    for (const Rect& r : runs)
+        sorted[rowStart[size_t(r.top - box.t)]++] = r;
+    size_t kept = 0;
+    for (size_t i = 0, rowBegin = 0; i < sorted.size(); ++i) {
+        if (i == 0 || sorted[i].top != sorted[i - 1].top)
+            rowBegin = kept;
+        // Insertion into the row's runs so far, which are sorted and apart.
+        Rect r = sorted[i];
+        size_t j = kept;
+        while (j > rowBegin && runs[j - 1].left > r.left) {
+            runs[j] = runs[j - 1];
+            --j;
+        }
+        runs[j] = r;
+        ++kept;
+        // Joined with what it meets on either side.
+        size_t k = j;
+        if (k > rowBegin && runs[k - 1].right >= runs[k].left) {
+            runs[k - 1].right = std::max(runs[k - 1].right, runs[k].right);
+            std::copy(runs.begin() + ptrdiff_t(k) + 1, runs.begin() + ptrdiff_t(kept),
+                runs.begin() + ptrdiff_t(k));
+            --kept;
+            --k;
+        }
+        while (k + 1 < kept && runs[k].right >= runs[k + 1].left) {
+            runs[k].right = std::max(runs[k].right, runs[k + 1].right);
+            std::copy(runs.begin() + ptrdiff_t(k) + 2, runs.begin() + ptrdiff_t(kept),
+                runs.begin() + ptrdiff_t(k) + 1);
+            --kept;
+        }
+    }
+    runs.resize(kept);
+    thread_local Region outline;
+    outline.AssignRects(runs);
+    out |= outline;
 }
 
 void Dc::LineTo(int32_t x, int32_t y)

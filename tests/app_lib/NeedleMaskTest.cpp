@@ -49,7 +49,7 @@ plat::Region Mask(TNeedleMask& mask, double angle, const NeedleShape& shape, int
 } // namespace
 
 // The mask is exactly what the canvas paints, wherever the needle stands and however it is
-// shifted; the scratch surface is reused between calls of different sizes.
+// shifted.
 TEST(NeedleMask, EqualsThePaintedPixels)
 {
     TNeedleMask mask;
