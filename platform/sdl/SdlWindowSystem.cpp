@@ -337,9 +337,8 @@ void SdlWindowSystem::SetDragAreaQuery(WindowId id, std::function<bool(Point)> q
     auto hitTest = [](SDL_Window* win, const SDL_Point* p, void* data) {
         auto* self = static_cast<SdlWindowSystem*>(data);
         auto it = self->FDragAreas.find(SDL_GetWindowID(win));
-        return it != self->FDragAreas.end() && it->second(self->ToFramebuffer(p->x, p->y))
-            ? SDL_HITTEST_DRAGGABLE
-                                                                          : SDL_HITTEST_NORMAL;
+        bool drag = it != self->FDragAreas.end() && it->second(self->ToFramebuffer(p->x, p->y));
+        return drag ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
     };
     if (SDL_SetWindowHitTest(w, hitTest, this) != 0)
         FDragAreas.erase(id);
