@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The metronome on a high-density screen, on a private Xvfb display: with --scale 2 the
 # window is 824 x 886 and every 2 x 2 block of it is the pixel of the window at scale 1;
-# a click on the scaled Run key switches Run on and off; a drag moves the window by the
+# a click on the scaled Run key switches Run on and off; while the needle swings every
+# block stays whole, and what the presents of changed blocks left equals a full present
+# after an expose; a drag moves the window by the
 # pointer's travel in screen pixels and Quit stores that position in screen pixels. The
 # scale the desktop asks for: Xft.dpi 192 in the X resources gives 2, GDK_SCALE overrides
 # it, --scale overrides both. A bad --scale ends with status 2 and the usage line.
@@ -118,6 +120,20 @@ differ=$(compare -metric AE "$work/blocks.png" "$work/running.png" null: 2>&1)
 click "${run2[@]}"
 expect_led "${run_led2[@]}" off
 echo "scale 2: a click on the scaled Run key switches Run on and off"
+# The needle stands where Run left it. What the changed blocks built up must equal what a
+# full present sends: the window is moved half off the screen and back, and the server
+# asks for the part that was off the screen again.
+park_pointer
+sleep 0.3
+import -window root -crop "824x886+$x+$y" +repage "$work/stopped.png" || fail "no capture"
+xdotool windowmove --sync "$wid" 900 "$y"
+sleep 0.3
+xdotool windowmove --sync "$wid" "$x" "$y"
+expect_geometry "$x $y 824 886"
+sleep 0.5
+import -window root -crop "824x886+$x+$y" +repage "$work/exposed.png" || fail "no capture"
+differ=$(compare -metric AE "$work/stopped.png" "$work/exposed.png" null: 2>&1)
+[[ $differ == 0 ]] || fail "$differ pixels differ after a full present: changed blocks were missed"
 if (( depth != 24 )); then
   quit_at_point $((x + 2 * 366)) $((y + 2 * 24))
   echo "scale e2e at depth $depth passed on $DISPLAY"
