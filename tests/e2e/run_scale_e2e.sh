@@ -3,10 +3,10 @@
 # window is 824 x 886 and every 2 x 2 block of it is the pixel of the window at scale 1;
 # a click on the scaled Run key switches Run on and off; while the needle swings every
 # block stays whole, and what the presents of changed blocks left equals a full present
-# after an expose; a drag moves the window by the
-# pointer's travel in screen pixels and Quit stores that position in screen pixels. The
-# scale the desktop asks for: Xft.dpi 192 in the X resources gives 2, GDK_SCALE overrides
-# it, --scale overrides both. A bad --scale ends with status 2 and the usage line.
+# after an expose; a drag moves the window by the pointer's travel in screen pixels and
+# Quit stores that position in screen pixels. The scale the desktop asks for: Xft.dpi 192
+# in the X resources gives 2, GDK_SCALE overrides it, --scale overrides both. A bad
+# --scale ends with status 2 and the usage line.
 #
 #   run_scale_e2e.sh METRONOME [DEPTH (24)]
 # At another screen depth than 24 the window system's pixels have another layout, which
