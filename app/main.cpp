@@ -1,7 +1,8 @@
 // The metronome's entry point: the application, its one window, the message loop. An
 // exception that escapes start-up or the loop is shown and the program ends with status
 // 1; a normal end is status 0. Without a display the message goes to standard error, as
-// one line. --help and --version print and end with 0; other arguments end with 2.
+// one line. --help and --version print and end with 0; a bad command line ends with 2.
+// The window is scaled as --scale says, else as the desktop asks.
 
 #include "app/CommandLine.h"
 #include "app/formMetronome.h"
@@ -52,7 +53,7 @@ int main(int argc, char** argv)
         Application->Initialize();
         // The name of the desktop entry, which the desktop shows for the window.
         Application->SetTitle("Kelvo Music Metronome");
-        windows = plat::CreateSdlWindowSystem(Identity());
+        windows = plat::CreateSdlWindowSystem(Identity(), line.scale ? line.scale : plat::DesktopScale);
         if (!windows)
             throw Exception("No display could be opened (" + plat::LastError() + ")");
         plat::InstallWindowSystem(windows.get());

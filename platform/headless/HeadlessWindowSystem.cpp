@@ -1,5 +1,7 @@
 #include "platform/headless/HeadlessWindowSystem.h"
 
+#include "platform/window/WindowScale.h"
+
 #include <algorithm>
 #include <chrono>
 
@@ -10,12 +12,17 @@ namespace {
 // The side of a window surface; a window wider than any surface gets an empty one.
 int32_t Side(int64_t extent) { return int32_t(std::clamp<int64_t>(extent, 0, INT32_MAX)); }
 
-Surface WindowSurface(const Rect& bounds)
+Surface WindowSurface(const Rect& bounds, int scale)
 {
-    return Surface(Side(bounds.Width()), Side(bounds.Height()));
+    return Surface(Side(bounds.Width() * scale), Side(bounds.Height() * scale));
 }
 
 } // namespace
+
+HeadlessWindowSystem::HeadlessWindowSystem(int scale)
+    : FScale(std::clamp(scale, MinWindowScale, MaxWindowScale))
+{
+}
 
 WindowId HeadlessWindowSystem::CreateWindow(const WindowParams& params)
 {
@@ -25,7 +32,7 @@ WindowId HeadlessWindowSystem::CreateWindow(const WindowParams& params)
     w.bounds = params.bounds.Normalized();
     w.title = params.title;
     w.borderless = params.borderless;
-    w.shown = WindowSurface(w.bounds);
+    w.shown = WindowSurface(w.bounds, FScale);
     return id;
 }
 
@@ -64,7 +71,7 @@ void HeadlessWindowSystem::SetWindowBounds(WindowId id, const Rect& bounds)
         return;
     Window& w = it->second;
     w.bounds = bounds.Normalized();
-    w.shown.Resize(Side(w.bounds.Width()), Side(w.bounds.Height()));
+    w.shown.Resize(Side(w.bounds.Width() * FScale), Side(w.bounds.Height() * FScale));
 }
 
 Rect HeadlessWindowSystem::WindowBounds(WindowId id) const
@@ -89,16 +96,22 @@ void HeadlessWindowSystem::Present(WindowId id, const Surface& framebuffer, cons
     if (it == FWindows.end())
         return;
     Surface& shown = it->second.shown;
-    Rect limit = framebuffer.Bounds().Intersect(shown.Bounds());
+    Rect limit = framebuffer.Bounds().Intersect(
+        { 0, 0, shown.Width() / FScale, shown.Height() / FScale });
     ++FPresentCount;
     for (const Rect& piece : dirty.Rects()) {
         Rect r = piece.Intersect(limit);
         if (r.Empty())
             continue;
-        for (int32_t y = r.top; y < r.bottom; ++y)
-            std::copy(framebuffer.Row(y) + r.left, framebuffer.Row(y) + r.right,
-                shown.Row(y) + r.left);
-        FPresentedPixels += r.Width() * r.Height();
+        if (FScale == 1) {
+            for (int32_t y = r.top; y < r.bottom; ++y)
+                std::copy(framebuffer.Row(y) + r.left, framebuffer.Row(y) + r.right,
+                    shown.Row(y) + r.left);
+        } else {
+            ScaleUp(framebuffer, r, FScale, shown.Row(r.top * FScale) + r.left * FScale,
+                size_t(shown.Width()) * sizeof(Pixel));
+        }
+        FPresentedPixels += r.Width() * r.Height() * FScale * FScale;
     }
 }
 
@@ -169,8 +182,9 @@ Event HeadlessWindowSystem::MouseEvent(
     Event e;
     e.type = t;
     e.window = id;
-    e.x = x;
-    e.y = y;
+    Point at = ToFramebuffer(Point { x, y }, FScale);
+    e.x = at.x;
+    e.y = at.y;
     auto it = FWindows.find(id);
     if (it != FWindows.end())
         FCursor = { SaturatingAdd(it->second.bounds.left, x),
@@ -285,7 +299,7 @@ void HeadlessWindowSystem::Expose(WindowId id, const Rect& area)
     Event e;
     e.type = Event::Type::Expose;
     e.window = id;
-    e.area = area;
+    e.area = FScale == 1 ? area : FramebufferArea(area, FScale);
     PushLocked(e);
 }
 
@@ -334,7 +348,7 @@ bool HeadlessWindowSystem::IsDragArea(WindowId id, Point p) const
             return false;
         query = it->second.dragArea;
     }
-    return query && query(p);
+    return query && query(ToFramebuffer(p, FScale));
 }
 
 void HeadlessWindowSystem::SetCursor(Cursor c)

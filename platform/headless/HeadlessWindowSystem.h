@@ -4,6 +4,10 @@
 // are recorded and answered at once. Nothing here ever blocks without limit: a wait with
 // no time limit on an empty queue returns at once, so a headless loop cannot hang.
 //
+// At a scale above 1 every framebuffer pixel shows as a scale x scale block, as on a
+// high-density screen (see WindowScale.h): what the window shows, synthetic pointer
+// positions, exposed areas and drag-area points are then in the window's screen pixels.
+//
 // Keys go to the key window: the first window shown, or the one named with Focus.
 // Input may be posted and Wake called from any thread; everything else (Present, the
 // window calls, the read-back helpers) belongs to the GUI thread of the test.
@@ -26,7 +30,8 @@ public:
         MessageBoxKind kind = MessageBoxKind::Info;
     };
 
-    HeadlessWindowSystem() = default;
+    explicit HeadlessWindowSystem(int scale = 1);
+    int Scale() const { return FScale; }
 
     WindowId CreateWindow(const WindowParams& params) override;
     void DestroyWindow(WindowId id) override;
@@ -49,8 +54,8 @@ public:
         MessageBoxKind kind) override;
     Rect ScreenBounds() const override { return { 0, 0, 1920, 1080 }; }
 
-    // Synthetic input. Positions are in window coordinates; the held mouse buttons are
-    // tracked and added to mods as the real backends do.
+    // Synthetic input. Positions are in window coordinates (screen pixels of the window);
+    // the held mouse buttons are tracked and added to mods as the real backends do.
     void MouseMove(WindowId id, int32_t x, int32_t y, uint32_t mods = 0);
     void MouseDown(WindowId id, int32_t x, int32_t y, MouseButton b = MouseButton::Left,
         int32_t clicks = 1, uint32_t mods = 0);
@@ -78,10 +83,10 @@ public:
     std::string WindowTitle(WindowId id) const;
     WindowId KeyWindow() const;
     // What the window shows: a window-sized copy of every presented pixel (black where
-    // nothing was presented yet).
+    // nothing was presented yet), in screen pixels.
     Surface Presented(WindowId id) const;
     Color PresentedColor(WindowId id, int32_t x, int32_t y) const;
-    int64_t PresentedPixels() const;   // pixels copied by all Present calls
+    int64_t PresentedPixels() const;   // screen pixels written by all Present calls
     int32_t PresentCount() const;
     void ResetPresentStats();
     // Calls of Wake so far, folded or not: every hand-over another thread asked for.
@@ -109,6 +114,7 @@ private:
     uint32_t ButtonBit(MouseButton b) const;
     Event MouseEvent(Event::Type t, WindowId id, int32_t x, int32_t y, uint32_t mods);
 
+    const int FScale;
     mutable std::mutex FMutex;
     std::condition_variable FArrived;
     std::deque<Event> FQueue;

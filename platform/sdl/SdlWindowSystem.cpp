@@ -2,6 +2,7 @@
 
 #include "platform/sdl/SdlX11.h"
 #include "platform/system/Signals.h"
+#include "platform/window/WindowScale.h"
 
 #include <SDL.h>
 
@@ -179,15 +180,17 @@ void WakeForSignal()
     }
 }
 
-// Owns its SDL windows (by SDL window id) and the system cursors it has made. Key downs
+// Owns its SDL windows (by SDL window id) and the system cursors it has made. At a scale
+// above 1 every framebuffer pixel fills a block of the window (see WindowScale.h). Key downs
 // that type a control character queue that character behind themselves in FPending.
 // On X11 the wait is a poll of the display connection and an event descriptor that Wake
 // writes, so a hand-over from another thread costs no trip through the X server.
 class SdlWindowSystem : public WindowSystem {
 public:
-    SdlWindowSystem(Uint32 wakeType, AppIdentity identity)
+    SdlWindowSystem(Uint32 wakeType, AppIdentity identity, int scale)
         : FWakeType(wakeType)
         , FIdentity(std::move(identity))
+        , FScale(scale)
         , FWakeFd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
     {
     }
@@ -219,15 +222,29 @@ private:
     // Takes a wake written to FWakeFd; true when there was one.
     bool TakeWake();
     bool PollWait(Event& out, int32_t timeoutMs);
+    void PresentScaled(SDL_Window* w, WindowId id, const Surface& framebuffer, const Region& dirty);
+    // A size of the framebuffer in screen pixels, within what a window may have.
+    int ScreenSide(int64_t side) const;
+    Point ToFramebuffer(int x, int y) const { return plat::ToFramebuffer(Point { x, y }, FScale); }
+    // Sets the event's window coordinates from a position in the window's screen pixels.
+    void Place(Event& out, int x, int y) const
+    {
+        Point p = ToFramebuffer(x, y);
+        out.x = p.x;
+        out.y = p.y;
+    }
+    // Hands the listed rectangles of the window surface to the window system.
+    void UpdateSurfaceRects(SDL_Window* w);
 
     const Uint32 FWakeType;
     const AppIdentity FIdentity;
+    const int FScale;
     const int FWakeFd;
     std::atomic<int> FDisplayFd { -1 };
     std::atomic<bool> FWakePending { false };
     // Per window, what it shows: on X11 the writer and a copy of the pixels it sent;
-    // elsewhere the window surface last presented into. After an expose the next present
-    // sends every dirty pixel.
+    // elsewhere, and at a scale, the window surface last presented into. After an expose
+    // the next present sends every dirty pixel.
     struct ShownFrame {
         std::unique_ptr<sdlx11::ImageWriter> writer;
         std::vector<Pixel> pixels;
@@ -238,6 +255,7 @@ private:
     std::unordered_map<WindowId, ShownFrame> FShown;
     std::vector<Rect> FPresentRects;
     std::vector<SDL_Rect> FSdlRects;
+    std::vector<uint32_t> FScaled;   // scaled pixels of a window of another pixel layout
     std::unordered_map<WindowId, SDL_Window*> FWindows;
     // Drag-area queries of windows whose moves the window system makes (see HitTest).
     std::unordered_map<WindowId, std::function<bool(Point)>> FDragAreas;
@@ -279,8 +297,8 @@ SDL_Window* SdlWindowSystem::Find(WindowId id) const
 WindowId SdlWindowSystem::CreateWindow(const WindowParams& params)
 {
     Rect b = params.bounds.Normalized();
-    int w = int(std::clamp<int64_t>(b.Width(), 1, 16384));
-    int h = int(std::clamp<int64_t>(b.Height(), 1, 16384));
+    int w = ScreenSide(b.Width());
+    int h = ScreenSide(b.Height());
     Uint32 flags = SDL_WINDOW_HIDDEN | (params.borderless ? SDL_WINDOW_BORDERLESS : 0);
     SDL_Window* win = SDL_CreateWindow(params.title.c_str(), b.left, b.top, w, h, flags);
     if (!win) {
@@ -331,8 +349,8 @@ void SdlWindowSystem::SetDragAreaQuery(WindowId id, std::function<bool(Point)> q
     auto hitTest = [](SDL_Window* win, const SDL_Point* p, void* data) {
         auto* self = static_cast<SdlWindowSystem*>(data);
         auto it = self->FDragAreas.find(SDL_GetWindowID(win));
-        return it != self->FDragAreas.end() && it->second({ p->x, p->y }) ? SDL_HITTEST_DRAGGABLE
-                                                                          : SDL_HITTEST_NORMAL;
+        bool drag = it != self->FDragAreas.end() && it->second(self->ToFramebuffer(p->x, p->y));
+        return drag ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
     };
     if (SDL_SetWindowHitTest(w, hitTest, this) != 0)
         FDragAreas.erase(id);
@@ -360,8 +378,8 @@ void SdlWindowSystem::SetWindowBounds(WindowId id, const Rect& bounds)
     if (!w)
         return;
     Rect b = bounds.Normalized();
-    int cw = int(std::clamp<int64_t>(b.Width(), 1, 16384));
-    int ch = int(std::clamp<int64_t>(b.Height(), 1, 16384));
+    int cw = ScreenSide(b.Width());
+    int ch = ScreenSide(b.Height());
     int ow = 0, oh = 0;
     SDL_GetWindowSize(w, &ow, &oh);
     if (ow != cw || oh != ch)
@@ -377,7 +395,12 @@ Rect SdlWindowSystem::WindowBounds(WindowId id) const
     int x = 0, y = 0, cw = 0, ch = 0;
     SDL_GetWindowPosition(w, &x, &y);
     SDL_GetWindowSize(w, &cw, &ch);
-    return { x, y, x + cw, y + ch };
+    return { x, y, x + cw / FScale, y + ch / FScale };
+}
+
+int SdlWindowSystem::ScreenSide(int64_t side) const
+{
+    return int(std::clamp<int64_t>(side * FScale, 1, 16384));
 }
 
 void SdlWindowSystem::SetWindowTitle(WindowId id, const std::string& title)
@@ -457,6 +480,10 @@ void SdlWindowSystem::Present(WindowId id, const Surface& framebuffer, const Reg
     SDL_Window* w = Find(id);
     if (!w || framebuffer.Empty())
         return;
+    if (FScale != 1) {
+        PresentScaled(w, id, framebuffer, dirty);
+        return;
+    }
     ShownFrame& shown = FShown[id];
     if (shown.writer) {
         const size_t count = size_t(framebuffer.Width()) * size_t(framebuffer.Height());
@@ -506,11 +533,85 @@ void SdlWindowSystem::Present(WindowId id, const Surface& framebuffer, const Reg
     }
     if (SDL_MUSTLOCK(target))
         SDL_UnlockSurface(target);
+    UpdateSurfaceRects(w);
+}
+
+void SdlWindowSystem::UpdateSurfaceRects(SDL_Window* w)
+{
     FSdlRects.clear();
     for (const Rect& r : FPresentRects)
         FSdlRects.push_back({ r.left, r.top, int(r.Width()), int(r.Height()) });
     if (!FSdlRects.empty())
         SDL_UpdateWindowSurfaceRects(w, FSdlRects.data(), int(FSdlRects.size()));
+}
+
+// The scaled counterpart of Present: a framebuffer pixel is compared with the top-left
+// pixel of its block, and each changed run is written as blocks and listed in screen
+// pixels, so a present stays as small as the change. Another pixel layout than the
+// window system's XRGB8888 is scaled into FScaled and converted from there.
+void SdlWindowSystem::PresentScaled(
+    SDL_Window* w, WindowId id, const Surface& framebuffer, const Region& dirty)
+{
+    SDL_Surface* target = SDL_GetWindowSurface(w);
+    if (!target) {
+        ReportFailure(std::string("cannot present: ") + SDL_GetError());
+        return;
+    }
+    const int s = FScale;
+    Rect limit = framebuffer.Bounds().Intersect({ 0, 0, target->w / s, target->h / s });
+    ShownFrame& shown = FShown[id];
+    const bool direct = target->format->format == SDL_PIXELFORMAT_RGB888;
+    const bool compare = !shown.whole && shown.surface == target && direct;
+    shown.surface = target;
+    shown.whole = false;
+    FPresentRects.clear();
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0)
+        return;
+    const size_t pitch = size_t(target->pitch);
+    auto blockAt = [&](int32_t x, int32_t y) {
+        return reinterpret_cast<uint32_t*>(static_cast<Uint8*>(target->pixels)
+            + size_t(y) * s * pitch + size_t(x) * s * sizeof(uint32_t));
+    };
+    for (const Rect& piece : dirty.Rects()) {
+        Rect r = piece.Intersect(limit);
+        if (r.Empty())
+            continue;
+        const Rect screen = ScreenArea(r, s);
+        const int sw = int(screen.Width()), sh = int(screen.Height());
+        if (!direct) {
+            FScaled.resize(size_t(sw) * size_t(sh));
+            ScaleUp(framebuffer, r, s, FScaled.data(), size_t(sw) * sizeof(uint32_t));
+            auto* dst = static_cast<Uint8*>(target->pixels) + size_t(screen.top) * pitch
+                + size_t(screen.left) * target->format->BytesPerPixel;
+            SDL_ConvertPixels(sw, sh, SDL_PIXELFORMAT_RGB888, FScaled.data(),
+                int(sw * sizeof(uint32_t)), target->format->format, dst, target->pitch);
+            AddRect(FPresentRects, screen);
+            continue;
+        }
+        if (!compare) {
+            ScaleUp(framebuffer, r, s, blockAt(r.left, r.top), pitch);
+            AddRect(FPresentRects, screen);
+            continue;
+        }
+        for (int32_t y = r.top; y < r.bottom; ++y) {
+            const Pixel* src = framebuffer.Row(y);
+            const uint32_t* shownRow = blockAt(0, y);
+            for (int32_t x = r.left; x < r.right;) {
+                if (shownRow[size_t(x) * s] == src[x]) {
+                    ++x;
+                    continue;
+                }
+                int32_t start = x;
+                while (x < r.right && shownRow[size_t(x) * s] != src[x])
+                    ++x;
+                ScaleUp(framebuffer, { start, y, x, y + 1 }, s, blockAt(start, y), pitch);
+                AddRect(FPresentRects, { start * s, y * s, x * s, (y + 1) * s });
+            }
+        }
+    }
+    if (SDL_MUSTLOCK(target))
+        SDL_UnlockSurface(target);
+    UpdateSurfaceRects(w);
 }
 
 void SdlWindowSystem::FindDisplayFd(SDL_Window* w)
@@ -625,7 +726,7 @@ bool SdlWindowSystem::TranslateWindowEvent(const SDL_WindowEvent& in, Event& out
         int cw = 0, ch = 0;
         SDL_GetWindowSize(w, &cw, &ch);
         out.type = Event::Type::Expose;
-        out.area = { 0, 0, cw, ch };
+        out.area = FramebufferArea({ 0, 0, cw, ch }, FScale);
         return true;
     }
     case SDL_WINDOWEVENT_MOVED:
@@ -667,8 +768,7 @@ bool SdlWindowSystem::Translate(const SDL_Event& in, Event& out)
             FEventScreen = p.screen;
             out.type = Event::Type::MouseMove;
             out.window = id;
-            out.x = p.at.x;
-            out.y = p.at.y;
+            Place(out, p.at.x, p.at.y);
             out.mods = FButtons | KeyMods(SDL_GetModState());
             return true;
         }
@@ -679,8 +779,7 @@ bool SdlWindowSystem::Translate(const SDL_Event& in, Event& out)
         FButtons = ButtonMods(in.motion.state);
         out.type = Event::Type::MouseMove;
         out.window = in.motion.windowID;
-        out.x = in.motion.x;
-        out.y = in.motion.y;
+        Place(out, in.motion.x, in.motion.y);
         out.mods = FButtons | KeyMods(SDL_GetModState());
         return true;
     case SDL_MOUSEBUTTONDOWN:
@@ -696,8 +795,7 @@ bool SdlWindowSystem::Translate(const SDL_Event& in, Event& out)
             SDL_EventState(SDL_SYSWMEVENT, FButtons ? SDL_ENABLE : SDL_DISABLE);
         out.type = down ? Event::Type::MouseDown : Event::Type::MouseUp;
         out.window = in.button.windowID;
-        out.x = in.button.x;
-        out.y = in.button.y;
+        Place(out, in.button.x, in.button.y);
         // Presses count 1, 2, 3... while they come quickly; a third press starts a new
         // pair, as the second press of a pair is the double click.
         out.clicks = in.button.clicks >= 2 && in.button.clicks % 2 == 0 ? 2 : 1;
@@ -719,6 +817,7 @@ bool SdlWindowSystem::Translate(const SDL_Event& in, Event& out)
 #else
         SDL_GetMouseState(&out.x, &out.y);
 #endif
+        Place(out, out.x, out.y);
         out.mods = FButtons | KeyMods(SDL_GetModState());
         return out.wheel != 0;
     }
@@ -889,7 +988,7 @@ static bool StartVideo()
     return false;
 }
 
-std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity)
+std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity, int scale)
 {
     // Software presenting: the window's own surface, exact and simple.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -926,7 +1025,12 @@ std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity)
     if (wake == Uint32(-1))
         wake = SDL_USEREVENT;
     SDL_StartTextInput();
-    return std::make_unique<SdlWindowSystem>(wake, std::move(identity));
+    // On Wayland the compositor scales a window for its output itself; the desktop's
+    // settings would scale it twice.
+    if (scale == 0)
+        scale = OnWayland() ? 1 : DesktopWindowScale(sdlx11::DesktopResources(), std::getenv("GDK_SCALE"));
+    scale = std::clamp(scale, MinWindowScale, MaxWindowScale);
+    return std::make_unique<SdlWindowSystem>(wake, std::move(identity), scale);
 }
 
 } // namespace plat

@@ -25,6 +25,12 @@ struct AppIdentity {
 // Starts SDL video on a driver that shows windows: X11 or Wayland, or the one the user
 // names in SDL_VIDEODRIVER. Returns nullptr (with a failure reported) when no display can
 // be opened.
-std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity = {});
+//
+// scale 1 to 4 shows every framebuffer pixel of every window as a square of that many
+// screen pixels (see WindowScale.h); 0 takes the scale the desktop asks for: GDK_SCALE,
+// else the X server's Xft.dpi resource (DesktopWindowScale), and 1 on Wayland, whose
+// compositor scales windows itself.
+constexpr int DesktopScale = 0;
+std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity = {}, int scale = 1);
 
 } // namespace plat

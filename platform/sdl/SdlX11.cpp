@@ -93,6 +93,17 @@ bool PointerOnScreen(SDL_Window* window, Point& out)
     return true;
 }
 
+std::string DesktopResources()
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return {};
+    const char* db = XResourceManagerString(display);
+    std::string resources = db ? db : "";
+    XCloseDisplay(display);
+    return resources;
+}
+
 void SetClass(SDL_Window* window, const std::string& instance, const std::string& className)
 {
     X11Window x = Find(window);

@@ -42,6 +42,11 @@ bool ToScreen(SDL_Window* window, Point at, Point& out);
 // True when window runs on X11; the pointer's screen position is then in out.
 bool PointerOnScreen(SDL_Window* window, Point& out);
 
+// The X resource database of the display in $DISPLAY (the root window's RESOURCE_MANAGER
+// as loaded by xrdb), read over a connection of its own; empty when there is none or the
+// display cannot be opened.
+std::string DesktopResources();
+
 // Sets WM_CLASS: instance name and class name.
 void SetClass(SDL_Window* window, const std::string& instance, const std::string& className);
 

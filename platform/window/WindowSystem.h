@@ -7,6 +7,12 @@
 // composes and hands over with Present, naming the part that changed. Events are read on
 // the GUI thread with WaitEvent; Wake may be called from any thread to end a wait early
 // (used to hand work to the GUI thread and for timers).
+//
+// A backend may show every framebuffer pixel as a square of several screen pixels, for a
+// high-density screen (see WindowScale.h). Window sizes, window coordinates in events,
+// expose areas, drag-area query points and presented areas are then framebuffer pixels;
+// window positions (bounds' left and top, Moved), CursorPos and ScreenBounds stay screen
+// pixels, so a window dragged by the pointer follows it exactly.
 
 #include "platform/raster/Geometry.h"
 #include "platform/raster/Region.h"

@@ -53,3 +53,54 @@ TEST(CommandLineTest, OtherArgumentsAreRefusedByName)
         EXPECT_NE(c.text.find("--help"), std::string::npos) << c.text;
     }
 }
+
+// --scale takes 1 to 4, joined with '=' or as the next argument; the last one counts.
+TEST(CommandLineTest, ScaleInBothSpellings)
+{
+    EXPECT_EQ(ParseCommandLine({}).scale, 0);
+    struct Case {
+        Args args;
+        int scale;
+    } cases[] = {
+        { { "--scale", "2" }, 2 },
+        { { "--scale=3" }, 3 },
+        { { "--scale=1" }, 1 },
+        { { "--scale", "4" }, 4 },
+        { { "--scale=2", "--scale", "1" }, 1 },
+    };
+    for (const Case& k : cases) {
+        CommandLine c = ParseCommandLine(k.args);
+        EXPECT_EQ(c.action, CommandLine::clRun) << c.text;
+        EXPECT_EQ(c.scale, k.scale);
+    }
+}
+
+// A bad scale is refused with the value named, the usage line and the hint; so is a
+// --scale without a value, and help or version beside other arguments.
+TEST(CommandLineTest, BadScalesAreRefusedWithTheUsageLine)
+{
+    struct Case {
+        Args args;
+        const char* named;
+    } cases[] = {
+        { { "--scale", "0" }, "'0'" },
+        { { "--scale", "5" }, "'5'" },
+        { { "--scale=1.5" }, "'1.5'" },
+        { { "--scale=" }, "''" },
+        { { "--scale", "two" }, "'two'" },
+        { { "--scale", "-2" }, "'-2'" },
+        { { "--scale" }, "needs a value" },
+        { { "--scale=2", "--scale=9" }, "'9'" },
+        { { "--scale=2", "--help" }, "'--help'" },
+        { { "--help", "--scale=2" }, "'--scale=2'" },
+        { { "--scale2" }, "'--scale2'" },
+    };
+    for (const Case& k : cases) {
+        CommandLine c = ParseCommandLine(k.args);
+        EXPECT_EQ(c.action, CommandLine::clError) << k.named;
+        EXPECT_NE(c.text.find(k.named), std::string::npos) << c.text;
+        EXPECT_NE(c.text.find("\nUsage: metronome [OPTION]...\n"), std::string::npos) << c.text;
+        EXPECT_NE(c.text.find("--help"), std::string::npos) << c.text;
+    }
+    EXPECT_NE(ParseCommandLine(Args { "--help" }).text.find("--scale=N"), std::string::npos);
+}

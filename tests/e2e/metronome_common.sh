@@ -38,13 +38,14 @@ settings() {
   printf '[Form.Position]\ntop=%d\nleft=%d\n[Config]\nTempo=%d\nBeep=%d\n' "$2" "$1" "$3" "$4"
 }
 
-# The program as a desktop or a terminal starts it: a background job of a script would
-# inherit SIGINT ignored.
-launch() { exec env --default-signal=TERM,INT,HUP "$exe"; }
+# The program as a desktop or a terminal starts it, with the arguments given: a background
+# job of a script would inherit SIGINT ignored.
+launch() { exec env --default-signal=TERM,INT,HUP "$exe" "$@"; }
 
-# Starts the copy and waits until its window is mapped; sets prog_pid and wid.
+# Starts the copy with the arguments given and waits until its window is mapped; sets
+# prog_pid and wid.
 start() {
-  launch >"$work/out" 2>>"$work/err" &
+  launch "$@" >"$work/out" 2>>"$work/err" &
   prog_pid=$!
   wid=$(timeout 15 xdotool search --sync --onlyvisible --pid "$prog_pid" 2>/dev/null | head -n 1)
   [[ -n $wid ]] || fail "the metronome's window did not appear"
