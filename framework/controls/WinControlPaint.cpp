@@ -10,17 +10,41 @@ plat::Rect ToPlat(const TRect& r) { return { r.Left, r.Top, r.Right, r.Bottom };
 
 bool IsWindowed(const TControl* c) { return dynamic_cast<const TWinControl*>(c) != nullptr; }
 
+plat::Rect Bounds(const TWinControl* w)
+{
+    TPoint o = w->FormOffset();
+    return { o.X, o.Y, o.X + w->Width(), o.Y + w->Height() };
+}
+
 // Bounds met with the shape, in form coordinates.
 plat::Region OwnArea(const TWinControl* w)
 {
-    TPoint o = w->FormOffset();
-    plat::Region r(plat::Rect { o.X, o.Y, o.X + w->Width(), o.Y + w->Height() });
+    plat::Region r(Bounds(w));
     if (const plat::Region* shape = w->WindowRgn()) {
+        TPoint o = w->FormOffset();
         plat::Region s = *shape;
         s.Offset(o.X, o.Y);
         r &= s;
     }
     return r;
+}
+
+// r met with, or less, w's own area; a control without a shape, as most are, costs no
+// region of its own.
+void MeetArea(plat::Region& r, const TWinControl* w)
+{
+    if (w->WindowRgn())
+        r &= OwnArea(w);
+    else
+        r.IntersectRect(Bounds(w));
+}
+
+void RemoveArea(plat::Region& r, const TWinControl* w)
+{
+    if (w->WindowRgn())
+        r -= OwnArea(w);
+    else
+        r.SubtractRect(Bounds(w));
 }
 
 } // namespace
@@ -29,7 +53,7 @@ plat::Region TWinControl::WindowArea() const
 {
     plat::Region r = OwnArea(this);
     for (const TWinControl* p = Parent(); p; p = p->Parent())
-        r &= OwnArea(p);
+        MeetArea(r, p);
     return r;
 }
 
@@ -40,7 +64,7 @@ plat::Region TWinControl::VisibleRegion() const
     plat::Region r = OwnArea(this);
     for (const TWinControl* c = this; c->Parent(); c = c->Parent()) {
         const TWinControl* p = c->Parent();
-        r &= OwnArea(p);
+        MeetArea(r, p);
         // Windowed siblings above c hide it.
         bool above = false;
         for (TControl* s : p->FControls) {
@@ -50,7 +74,7 @@ plat::Region TWinControl::VisibleRegion() const
             }
             auto* ws = dynamic_cast<TWinControl*>(s);
             if (above && ws && ws->Visible())
-                r -= OwnArea(ws);
+                RemoveArea(r, ws);
         }
         if (r.Empty())
             return r;
@@ -58,7 +82,7 @@ plat::Region TWinControl::VisibleRegion() const
     for (TControl* ch : FControls) {
         auto* wc = dynamic_cast<TWinControl*>(ch);
         if (wc && wc->Visible())
-            r -= OwnArea(wc);
+            RemoveArea(r, wc);
     }
     return r;
 }

@@ -57,7 +57,7 @@ void Dc::IntersectClipRect(const Rect& logical)
 
 void Dc::ExcludeClipRect(const Rect& logical)
 {
-    ClipToEdit(FState.clip, FBaseClip, FTarget) -= Region(logical.Offset(FState.origin.x, FState.origin.y));
+    ClipToEdit(FState.clip, FBaseClip, FTarget).SubtractRect(logical.Offset(FState.origin.x, FState.origin.y));
     InvalidateClip();
 }
 

@@ -196,12 +196,19 @@ template <RegionOp Op> std::vector<Rect> Sweep(const std::vector<Rect>& ra, cons
     return out;
 }
 
-// The results of in-place combinations are built here and swapped in, so the buffers of
-// long-lived regions and this one circulate instead of being allocated anew.
+// The results of in-place combinations are built here and copied back: a region that
+// keeps its storage across calls allocates nothing once grown, and this buffer stays as
+// large as the largest result (a swap would hand it a small region's buffer, to be grown
+// again by the next combination).
 std::vector<Rect>& Scratch()
 {
     thread_local std::vector<Rect> scratch;
     return scratch;
+}
+
+void TakeResult(std::vector<Rect>& rects, const std::vector<Rect>& result)
+{
+    rects.assign(result.begin(), result.end());
 }
 
 // True when rects is already a canonical banded list, apart from bands that could merge.
@@ -347,7 +354,7 @@ Region& Region::operator&=(const Region& o)
     }
     std::vector<Rect>& out = Scratch();
     SweepInto<RegionOp::And>(FRects, o.FRects, out);
-    FRects.swap(out);
+    TakeResult(FRects, out);
     return *this;
 }
 Region& Region::operator|=(const Region& o)
@@ -360,7 +367,7 @@ Region& Region::operator|=(const Region& o)
     }
     std::vector<Rect>& out = Scratch();
     SweepInto<RegionOp::Or>(FRects, o.FRects, out);
-    FRects.swap(out);
+    TakeResult(FRects, out);
     return *this;
 }
 Region& Region::operator-=(const Region& o)
@@ -369,7 +376,7 @@ Region& Region::operator-=(const Region& o)
         return *this;
     std::vector<Rect>& out = Scratch();
     SweepInto<RegionOp::Diff>(FRects, o.FRects, out);
-    FRects.swap(out);
+    TakeResult(FRects, out);
     return *this;
 }
 
@@ -444,9 +451,19 @@ Region& Region::IntersectRect(const Rect& r)
         writer.Add(std::max(top, r.top), std::min(bottom, r.bottom), xs);
         i = j;
     }
-    FRects.swap(out);
+    TakeResult(FRects, out);
     return *this;
 }
+Region& Region::SubtractRect(const Rect& r)
+{
+    if (Empty() || r.Empty())
+        return *this;
+    // Kept per thread: a steady stream of subtractions allocates nothing.
+    thread_local Region single;
+    single.FRects.assign(1, r);
+    return *this -= single;
+}
+
 Region& Region::operator^=(const Region& o)
 {
     return *this = Combine(*this, o, RegionOp::Xor);

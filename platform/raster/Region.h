@@ -42,6 +42,7 @@ public:
     // Replaces the content by the union of any rectangles, reusing the storage.
     void AssignRects(std::span<const Rect> rects);
     Region& IntersectRect(const Rect& r);
+    Region& SubtractRect(const Rect& r);
     // The in-place operations reuse the storage they hold: a region kept across calls
     // allocates nothing once it has grown to its working size.
     Region& operator&=(const Region& o);
