@@ -259,6 +259,15 @@ TEST(AccentWave, SameFormatAsTheBeatHigherAndBrighter)
     const double brightB = BandEnergy(b.left, 22050, 2700, 5000) / BandEnergy(b.left, 22050, 0, 11025);
     EXPECT_GT(brightA, 2 * brightB);
     EXPECT_LT(BandEnergy(a.left, 22050, 5000, 11025) / BandEnergy(a.left, 22050, 0, 11025), 0.05);
+
+    // At the usual output rates both sounds are audible (at least one 16-bit step) from
+    // their very first frame, so a recording shows each click's exact frame on the grid.
+    for (int rate : { 44100, 48000 })
+        for (const Bytes* w : { &accent, &beat }) {
+            auto sound = snd::DecodeWave(w->data(), w->size(), rate);
+            ASSERT_TRUE(sound);
+            EXPECT_GE(std::abs(sound->samples[0]) * 32768.0, 1.0) << rate;
+        }
 }
 
 TEST(AdpcmEncoder, StereoBlockKeepsEachChannelInItsPlace)
