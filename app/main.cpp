@@ -1,7 +1,8 @@
 // The metronome's entry point: the application, its one window, the message loop. An
 // exception that escapes start-up or the loop is shown and the program ends with status
 // 1; a normal end is status 0. Without a display the message goes to standard error, as
-// one line. --help and --version print and end with 0; other arguments end with 2.
+// one line. Options set the window up after it has read its settings; --help and
+// --version print and end with 0; arguments it does not take end with 2.
 
 #include "app/CommandLine.h"
 #include "app/formMetronome.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
             throw Exception("No display could be opened (" + plat::LastError() + ")");
         plat::InstallWindowSystem(windows.get());
         Application->CreateForm(frmMetronome);
+        frmMetronome->ApplyStartOptions(line);
         Application->Run();
     } catch (const Exception& e) {
         Application->ShowException(e);
