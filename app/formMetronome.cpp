@@ -437,7 +437,8 @@ void TfrmMetronome::FormUnusedKey(TObject*, uint16_t& Key, TShiftState Shift, bo
     case plat::vk::Right:
     case plat::vk::Home:
     case plat::vk::End: {
-        if (!sliderTempo->Enabled())
+        // A focused slider has had the key already.
+        if (!sliderTempo->Enabled() || FocusedControl() == sliderTempo)
             return;
         const uint16_t key = Key;
         Key = 0;

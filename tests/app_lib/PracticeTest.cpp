@@ -122,6 +122,15 @@ TEST_F(PracticeTest, TempoKeysReachTheSliderWithoutTheFocus)
         EXPECT_EQ(form->sliderTempo->Value(), 40);
         EXPECT_EQ(form->lblTempoValue->Caption(), "40 bpm");
     }
+    // The focused slider hears each key once, also one it does not use.
+    int heard = 0;
+    form->sliderTempo->OnKeyDown = TKeyEvent::FromFunction([&](TObject*, uint16_t&, TShiftState) { ++heard; });
+    Key(plat::vk::Left);
+    Key(plat::vk::Space);
+    EXPECT_EQ(heard, 2);
+    form->FocusControl(nullptr);
+    Key(plat::vk::Left);
+    EXPECT_EQ(heard, 3);
 }
 
 // T tapped every 500 ms sets 120 through the slider; during a run that is a tempo change,
