@@ -1,6 +1,7 @@
 #include "app/formMetronome.h"
 
 #include "app/CThreadedTimer.h"
+#include "app/CommandLine.h"
 #include "app/MixerLauncher.h"
 #include "app/SettingsFile.h"
 #include "app/USdkUrlLauncher.h"
@@ -14,6 +15,7 @@
 #include "framework/stdctrls/CustomPanel.h"
 #include "framework/stdctrls/Image.h"
 #include "framework/core/IniFile.h"
+#include "framework/core/Stream.h"
 #include "framework/stdctrls/PaintBox.h"
 #include "framework/core/SysUtils.h"
 #include "framework/core/TypInfo.h"
@@ -26,6 +28,10 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <span>
+
+// The accent click's wave image, built into the program from resources/accent.wav.
+std::span<const uint8_t> AccentWaveImage();
 
 TfrmMetronome* frmMetronome = nullptr;
 
@@ -36,6 +42,11 @@ constexpr double NeedleAmplitude = 0.5235987755982988;   // pi/6, 30 degrees
 constexpr double Pi = 3.141592653589793;
 constexpr double MinutesToSeconds = 0.016666666666666666;
 constexpr int LampTicks = 10;
+constexpr int MinMeter = 1, MaxMeter = 9;
+// Page Up and Page Down move the tempo by this many beats per minute.
+constexpr int TempoPage = 10;
+// The keypad's 1; its digits follow on.
+constexpr uint16_t NumpadOne = 0x61;
 
 // Ticks left until the beat lamp goes dark.
 int32_t flashTicks = 0;
@@ -57,6 +68,8 @@ int64_t FloorDiv(int64_t a, int64_t b)
     int64_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
+
+int64_t FloorMod(int64_t a, int64_t b) { return a - FloorDiv(a, b) * b; }
 
 // The fractional program clock at which the integer clock read c, c lying less than
 // 2^31 ms in the past. Both clocks count from the same start; the integer one wraps.
@@ -126,6 +139,9 @@ void TfrmMetronome::Construct()
 
     sliderTempo->SetValue(stored->ReadInteger("Config", "Tempo", 120));
     btnBeep->SetStateOn(stored->ReadInteger("Config", "Beep", 0) != 0);
+    // A meter that is not a number of 1 to 9 is not one: the bar has no accent.
+    const int32_t storedMeter = stored->ReadInteger("Config", "Meter", MinMeter);
+    meter = storedMeter >= MinMeter && storedMeter <= MaxMeter ? storedMeter : MinMeter;
 
     needleAngle = NeedleCentre;
     needle = { pbArea->Width() / 2, pbArea->Height(), 50, 10, 200, 10, 5 };
@@ -140,6 +156,30 @@ void TfrmMetronome::Construct()
 
     wavePlay->Abort();
     SetUpMixerButton();
+
+    // The accent plays as the beat does, from a player of the window's own.
+    accentPlay = std::make_unique<TepWavePlayer>(nullptr);
+    accentPlay->SetOptions(wavePlay->Options());
+    accentPlay->SetEnabled(wavePlay->Enabled());
+    const std::span<const uint8_t> accent = AccentWaveImage();
+    TMemoryStream image;
+    image.Write(accent.data(), int64_t(accent.size()));
+    image.SetPosition(0);
+    accentPlay->Wave()->LoadFromStream(&image);
+
+    OnUnusedKey = TUnusedKeyEvent(this, &TfrmMetronome::FormUnusedKey, "FormUnusedKey");
+}
+
+void TfrmMetronome::ApplyStartOptions(const CommandLine& options)
+{
+    if (options.tempo)
+        sliderTempo->SetValue(*options.tempo);
+    if (options.meter)
+        SetMeter(*options.meter);
+    if (options.beep)
+        btnBeep->SetStateOn(*options.beep);
+    if (options.run && !btnRun->StateOn())
+        btnRun->KeyClick();
 }
 
 TfrmMetronome::~TfrmMetronome()
@@ -177,6 +217,11 @@ void TfrmMetronome::WriteSettings()
     iniFile->WriteInteger("Form.Position", "left", Left());
     iniFile->WriteInteger("Config", "Tempo", sliderTempo->Value());
     iniFile->WriteInteger("Config", "Beep", btnBeep->StateOn() ? 1 : 0);
+    // A bar without an accent is the usual case and leaves no trace in the file.
+    if (meter != MinMeter)
+        iniFile->WriteInteger("Config", "Meter", meter);
+    else
+        iniFile->DeleteKey("Config", "Meter");
 }
 
 void TfrmMetronome::FormDestroy(TObject*)
@@ -304,7 +349,36 @@ bool TfrmMetronome::FollowSoundGrid(int tempo)
 void TfrmMetronome::QueueBeat(int64_t beat)
 {
     queuedBeat = beat;
-    wavePlay->PlayOnBeat(beat);
+    queuedAccent = AccentOn(beat);
+    if (queuedAccent)
+        accentPlay->PlayOnBeat(beat);
+    else
+        wavePlay->PlayOnBeat(beat);
+}
+
+bool TfrmMetronome::AccentOn(int64_t beat) const
+{
+    if (meter <= MinMeter)
+        return false;
+    const int64_t count = beat - int64_t(beatBase);
+    return FloorMod(count - 1, meter) == 0;
+}
+
+// The click of the beat placed a beat ahead was chosen with the meter and the count of
+// that moment; when either changed, the waiting beat gets the click it now needs. A
+// queued beat that has not begun is replaced on the grid.
+void TfrmMetronome::RequeueBeat()
+{
+    if (gridSet && queuedBeat >= 0 && AccentOn(queuedBeat) != queuedAccent)
+        QueueBeat(queuedBeat);
+}
+
+void TfrmMetronome::SetMeter(int value)
+{
+    if (value < MinMeter || value > MaxMeter || value == meter)
+        return;
+    meter = value;
+    RequeueBeat();
 }
 
 // No output stream stays open while nothing can sound.
@@ -331,6 +405,8 @@ void TfrmMetronome::btnResetClick(TObject*)
 {
     beatBase = lastBeat;
     dispBeat->SetValue(0);
+    // The next beat counts 1 and opens a bar.
+    RequeueBeat();
 }
 
 void TfrmMetronome::sliderTempoChange(TObject*)
@@ -341,6 +417,64 @@ void TfrmMetronome::sliderTempoChange(TObject*)
         restartArmed = true;
         // The beat placed a beat ahead belongs to the run that the change ends.
         ReleaseSound();
+    }
+}
+
+// ---- Keys ---------------------------------------------------------------------------
+
+// Space, B and R act as clicks on Run, Beep and RST; T taps the tempo; 1 to 9 set the
+// beats per bar; the slider's keys reach the slider wherever the focus is. Held keys
+// repeat only for the tempo. Keys with Ctrl or Alt are left alone.
+void TfrmMetronome::FormUnusedKey(TObject*, uint16_t& Key, TShiftState Shift, bool Repeat)
+{
+    if (Shift & (ssCtrl | ssAlt))
+        return;
+    const bool plain = !(Shift & ssShift);
+    switch (Key) {
+    case plat::vk::Up:
+    case plat::vk::Down:
+    case plat::vk::Left:
+    case plat::vk::Right:
+    case plat::vk::Home:
+    case plat::vk::End: {
+        // A focused slider has had the key already.
+        if (!sliderTempo->Enabled() || FocusedControl() == sliderTempo)
+            return;
+        const uint16_t key = Key;
+        Key = 0;
+        sliderTempo->Perform(WM_KEYDOWN, key, LPARAM(Shift));
+        return;
+    }
+    case plat::vk::Prior:
+    case plat::vk::Next:
+        if (plain && sliderTempo->Enabled()) {
+            const int step = Key == plat::vk::Prior ? TempoPage : -TempoPage;
+            Key = 0;
+            sliderTempo->SetValue(sliderTempo->Value() + step);
+        }
+        return;
+    default:
+        break;
+    }
+    if (Repeat || !plain)
+        return;
+    if (Key == plat::vk::Space) {
+        Key = 0;
+        btnRun->KeyClick();
+    } else if (Key == 'B') {
+        Key = 0;
+        btnBeep->KeyClick();
+    } else if (Key == 'R') {
+        Key = 0;
+        btnReset->KeyClick();
+    } else if (Key == 'T') {
+        Key = 0;
+        if (std::optional<int> tempo = tapTempo.Tap(plat::TickCount()))
+            sliderTempo->SetValue(*tempo);
+    } else if ((Key >= '1' && Key <= '9') || (Key >= NumpadOne && Key <= NumpadOne + 8)) {
+        const int value = Key >= NumpadOne ? Key - NumpadOne + 1 : Key - '0';
+        Key = 0;
+        SetMeter(value);
     }
 }
 

@@ -8,9 +8,11 @@
 
 #include "app/Needle.h"
 #include "app/NeedleMask.h"
+#include "app/TapTempo.h"
 #include "framework/controls/Form.h"
 
 #include <cstdint>
+#include <memory>
 
 class TPanel;
 class TScrewPanel;
@@ -26,6 +28,7 @@ class TImage;
 class TBevel;
 class TIniFile;
 class ZRThreadedTimer;
+struct CommandLine;
 
 class TfrmMetronome : public TForm {
 public:
@@ -80,6 +83,17 @@ public:
     // since the grid was anchored), and whether a grid is set.
     int64_t QueuedBeat() const { return queuedBeat; }
     bool SoundGridSet() const { return gridSet; }
+    // Whether the click queued for QueuedBeat is the accent that opens a bar.
+    bool QueuedAccent() const { return queuedAccent; }
+
+    // Beats per bar, 1 to 9 (1: no accent). Other values are ignored.
+    int Meter() const { return meter; }
+    void SetMeter(int value);
+    // The player of the accent click, made by the window beside wavePlay.
+    TepWavePlayer* AccentPlayer() const { return accentPlay.get(); }
+    // Applies the options of the command line, once the settings are read: tempo, meter
+    // and Beep as given, and Run switched on as a click on it would.
+    void ApplyStartOptions(const CommandLine& options);
 
 private:
     // Steps 2 to 12 of construction, after the description is read.
@@ -96,7 +110,14 @@ private:
     // Anchors the sound's beat grid on the current run; true when it was anchored anew.
     bool FollowSoundGrid(int tempo);
     void QueueBeat(int64_t beat);
+    // Whether the beat of the sound's grid opens a bar (its count, shown from 1, is 1 more
+    // than a multiple of the meter).
+    bool AccentOn(int64_t beat) const;
+    // Queues the waiting beat again when its click is no longer the right one.
+    void RequeueBeat();
     void ReleaseSound();
+    // Keys that no control used: the window's own keys.
+    void FormUnusedKey(TObject* Sender, uint16_t& Key, TShiftState Shift, bool Repeat);
 
     ZRThreadedTimer* tickTimer = nullptr;
     double needleAngle = 0.0;
@@ -116,6 +137,10 @@ private:
     int32_t gridRunStart = 0;
     int gridTempo = 0;
     int64_t queuedBeat = -1;
+    bool queuedAccent = false;
+    int meter = 1;
+    std::unique_ptr<TepWavePlayer> accentPlay;
+    TTapTempo tapTempo;
     // Milliseconds the sound's clock was ahead of the program clock when it stopped giving
     // the run's time, so that the picture does not jump when Beep goes off.
     double clockCorrection = 0.0;

@@ -1,8 +1,9 @@
 // The metronome's entry point: the application, its one window, the message loop. An
 // exception that escapes start-up or the loop is shown and the program ends with status
 // 1; a normal end is status 0. Without a display the message goes to standard error, as
-// one line. --help and --version print and end with 0; a bad command line ends with 2.
-// The window is scaled as --scale says, else as the desktop asks.
+// one line. Options set the window up after it has read its settings; the window is
+// scaled as --scale says, else as the desktop asks; --help and --version print and end
+// with 0; arguments it does not take end with 2.
 
 #include "app/CommandLine.h"
 #include "app/formMetronome.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv)
             throw Exception("No display could be opened (" + plat::LastError() + ")");
         plat::InstallWindowSystem(windows.get());
         Application->CreateForm(frmMetronome);
+        frmMetronome->ApplyStartOptions(line);
         Application->Run();
     } catch (const Exception& e) {
         Application->ShowException(e);

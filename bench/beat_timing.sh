@@ -17,7 +17,10 @@
 #   bench/beat_timing.sh [metronome binary (build-rel/bin/metronome)] [seconds (60)]
 #
 # With BEAT_TIMING_KEEP=<folder>, the recordings are kept there (<pass>-<bpm>.raw);
-# BEAT_TIMING_PASSES picks passes (default "idle load clients").
+# BEAT_TIMING_PASSES picks passes (default "idle load clients"), BEAT_TIMING_TEMPOS the
+# tempos (default "40 120 208"). BEAT_TIMING_ACCENT=N sets N beats per bar (Meter=N), so
+# the first click of every bar is the accent: the clicks are then measured by their exact
+# first frame, told apart, and checked to hold one grid with the accent on every N-th.
 #
 # The private server is tests/e2e/pulse.sh's: user mode, everything in a temporary folder.
 set -u
@@ -26,6 +29,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 prog=${1:-$here/../build-rel/bin/metronome}
 seconds=${2:-60}
 passes=${BEAT_TIMING_PASSES:-idle load clients}
+tempos=${BEAT_TIMING_TEMPOS:-40 120 208}
+accent=${BEAT_TIMING_ACCENT:-}
 rate=48000
 [[ -x $prog ]] || { echo "no program at $prog" >&2; exit 1; }
 
@@ -71,6 +76,7 @@ rows=()
 
 start_program() {
   printf '[Form.Position]\ntop=113\nleft=360\n[Config]\nTempo=%s\nBeep=%s\n' "$1" "$2" >"$ini"
+  [[ -n $accent ]] && printf 'Meter=%s\n' "$accent" >>"$ini"
   "$exe" >"$work/prog.log" 2>&1 &
   prog_pid=$!
   if ! timeout 15 xdotool search --sync --onlyvisible --pid "$prog_pid" >/dev/null 2>&1; then
@@ -138,12 +144,12 @@ measure() {
     'BEGIN { printf "%.1f", 100 * c / hz / (ns / 1e9) }')
   echo "$label:"
   local out
-  out=$(python3 "$here/beat_onsets.py" "$raw" "$rate" "$bpm" "$label")
+  out=$(python3 "$here/beat_onsets.py" "$raw" "$rate" "$bpm" "$label" ${accent:+--accent "$accent"})
   if [[ -n ${BEAT_TIMING_KEEP:-} ]]; then
     mkdir -p "$BEAT_TIMING_KEEP"
     cp "$raw" "$BEAT_TIMING_KEEP/$pass-$bpm.raw"
   fi
-  grep -v '^ROW|' <<<"$out"
+  grep -v '^ROW|\|^ACCENT|' <<<"$out"
   echo "  CPU: $cpu % of one core, peak resident memory: $peak MB"
   rows+=("$(grep '^ROW|' <<<"$out" | sed 's/^ROW//') $cpu | $peak |")
 }
@@ -156,7 +162,7 @@ for pass in $passes; do
       load_pids+=($!)
     done
   fi
-  for bpm in 40 120 208; do
+  for bpm in $tempos; do
     measure "$pass" "$bpm"
   done
   if (( ${#load_pids[@]} )); then

@@ -184,6 +184,11 @@ void TLEDButton::CMDialogChar(TMessage& Message)
         return;
     }
     Message.Result = 1;
+    KeyClick();
+}
+
+void TLEDButton::KeyClick()
+{
     if (!Enabled())
         return;
     auto alive = AliveToken();

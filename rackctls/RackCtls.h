@@ -72,6 +72,11 @@ public:
     TColor UnlitColor() const { return FUnlitColor; }
     bool Pressed() const { return FPressed; }
 
+    // A click from the keyboard, the same as one with the mouse: OnClick, then a
+    // switching button toggles. A disabled button does nothing. The handler may free the
+    // button.
+    void KeyClick();
+
     // True when caption marks charCode (case-blind for a..z) with the first "&" in it.
     static bool IsAccelChar(WPARAM charCode, const std::string& caption);
 

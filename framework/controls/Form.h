@@ -25,6 +25,9 @@ enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poS
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = TMethodPtr<TObject*, TCloseAction&>;
 using TCloseQueryEvent = TMethodPtr<TObject*, bool&>;
+// A key that no control used: the key (set it to 0 to mark it used), the shift state and
+// whether it is an auto-repeat of a held key.
+using TUnusedKeyEvent = TMethodPtr<TObject*, uint16_t&, TShiftState, bool>;
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4,
@@ -81,6 +84,11 @@ public:
     TCloseQueryEvent OnCloseQuery;
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
+    // A key down that the focused control (or the form itself, when nothing has the
+    // focus) left unused comes here last, so a form can give keys a meaning for the whole
+    // window without taking them from a control that acts on them. Keys that moved the
+    // focus or acted as dialog keys never come here.
+    TUnusedKeyEvent OnUnusedKey;
 
     // The window and its framebuffer.
     plat::WindowId WindowHandle() const { return FWindow; }

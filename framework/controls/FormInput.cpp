@@ -293,7 +293,8 @@ void TCustomForm::CancelMouseCapture()
 }
 
 // Keys go to the focused control (the form itself when none), after the form when it
-// previews keys. Tab and Shift+Tab move the focus unless the control wants tabs.
+// previews keys; a key down that comes back unused goes on to OnUnusedKey. Tab and
+// Shift+Tab move the focus unless the control wants tabs.
 void TCustomForm::KeyEvent(const plat::Event& e)
 {
     bool down = e.type == plat::Event::Type::KeyDown;
@@ -328,7 +329,13 @@ void TCustomForm::KeyEvent(const plat::Event& e)
                 return;
         }
     }
-    target->Perform(msg, key, LPARAM(shift));
+    auto alive = AliveToken();
+    TMessage m { msg, key, LPARAM(shift), 0 };
+    target->WndProc(m);
+    if (down && m.WParam != 0 && *alive && OnUnusedKey) {
+        uint16_t unused = uint16_t(m.WParam);
+        OnUnusedKey(this, unused, shift, e.repeat);
+    }
 }
 
 // A character is offered to the form (when it previews keys), then to the focused

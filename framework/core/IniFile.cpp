@@ -113,6 +113,20 @@ const IniLine* FindKey(const IniText& ini, const std::string& section, const std
     return nullptr;
 }
 
+// Replaces the file with the lines; a failure raises the error with `failure` as message.
+void Save(const IniText& ini, const std::string& fileName, const std::string& failure)
+{
+    std::string out;
+    for (size_t i = 0; i < ini.lines.size(); ++i) {
+        out += ini.lines[i].text;
+        if (i + 1 < ini.lines.size() || ini.endsWithNewline)
+            out += '\n';
+    }
+    std::string reason;
+    if (!plat::WriteFileAtomic(fileName, out, &reason))
+        throw EIniFileException(failure);
+}
+
 bool HasLineBreak(const std::string& s)
 {
     return s.find_first_of("\r\n") != std::string::npos;
@@ -197,15 +211,26 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
                 ini.endsWithNewline = true;
         }
     }
-    std::string out;
-    for (size_t i = 0; i < ini.lines.size(); ++i) {
-        out += ini.lines[i].text;
-        if (i + 1 < ini.lines.size() || ini.endsWithNewline || s < 0)
-            out += '\n';
-    }
-    std::string reason;
-    if (!plat::WriteFileAtomic(FFileName, out, &reason))
-        throw EIniFileException(failure);
+    if (s < 0)
+        ini.endsWithNewline = true;
+    Save(ini, FFileName, failure);
+}
+
+void TIniFile::DeleteKey(const std::string& section, const std::string& key)
+{
+    IniText ini = Load(FFileName);
+    size_t end = 0;
+    int s = FindSection(ini, section, end);
+    if (s < 0)
+        return;
+    std::string name = Trim(key);
+    size_t before = ini.lines.size();
+    for (size_t i = end; i-- > size_t(s) + 1;)
+        if (ini.lines[i].kind == IniLine::Key && SameText(ini.lines[i].name, name))
+            ini.lines.erase(ini.lines.begin() + std::ptrdiff_t(i));
+    if (ini.lines.size() == before)
+        return;
+    Save(ini, FFileName, Format("Impossible d'écrire dans %s", ExpandFileName(FFileName)));
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value)

@@ -31,6 +31,9 @@ public:
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
+    // Removes the key (every line of that name in the section) and nothing else; a file
+    // without it is not written at all.
+    void DeleteKey(const std::string& section, const std::string& key);
 
     // True when the section holds at least one key.
     bool SectionExists(const std::string& section) const;

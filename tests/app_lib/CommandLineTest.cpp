@@ -18,7 +18,8 @@ TEST(CommandLineTest, HelpAndVersionInBothSpellings)
     for (const char* a : { "-h", "--help" }) {
         CommandLine c = ParseCommandLine(Args { a });
         EXPECT_EQ(c.action, CommandLine::clHelp) << a;
-        for (const char* option : { "-h, --help", "-V, --version" })
+        for (const char* option : { "-h, --help", "-V, --version", "--tempo=N", "--run", "--beep",
+                 "--no-beep", "--meter=N" })
             EXPECT_NE(c.text.find(option), std::string::npos) << option;
         EXPECT_EQ(c.text.rfind("Usage: metronome", 0), 0u);
     }
@@ -38,7 +39,7 @@ TEST(CommandLineTest, OtherArgumentsAreRefusedByName)
         Args args;
         const char* named;
     } cases[] = {
-        { { "--tempo=90" }, "--tempo=90" },
+        { { "--tempo=fast" }, "fast" },
         { { "-x" }, "-x" },
         { { "file.txt" }, "file.txt" },
         { { "" }, "''" },
@@ -52,6 +53,75 @@ TEST(CommandLineTest, OtherArgumentsAreRefusedByName)
         EXPECT_NE(c.text.find(k.named), std::string::npos) << c.text;
         EXPECT_NE(c.text.find("--help"), std::string::npos) << c.text;
     }
+}
+
+// Values come as the next argument or after "="; the last of --beep and --no-beep wins;
+// "--" ends the options.
+TEST(CommandLineTest, OptionsAndTheirValues)
+{
+    CommandLine c = ParseCommandLine(Args { "--tempo", "96", "--run", "--no-beep", "--meter=4" });
+    EXPECT_EQ(c.action, CommandLine::clRun);
+    EXPECT_EQ(c.tempo, 96);
+    EXPECT_EQ(c.meter, 4);
+    EXPECT_EQ(c.beep, false);
+    EXPECT_TRUE(c.run);
+
+    c = ParseCommandLine(Args { "--tempo=40", "--beep", "--meter", "9", "--no-beep", "--beep", "--" });
+    EXPECT_EQ(c.action, CommandLine::clRun);
+    EXPECT_EQ(c.tempo, 40);
+    EXPECT_EQ(c.meter, 9);
+    EXPECT_EQ(c.beep, true);
+    EXPECT_FALSE(c.run);
+
+    c = ParseCommandLine(Args { "--tempo=208", "--tempo=41", "--meter=1" });
+    EXPECT_EQ(c.tempo, 41);
+    EXPECT_EQ(c.meter, 1);
+    EXPECT_FALSE(c.beep.has_value());
+
+    // Nothing given leaves everything as stored.
+    c = ParseCommandLine({});
+    EXPECT_FALSE(c.tempo || c.meter || c.beep || c.run);
+}
+
+// Every refusal names what is wrong and carries the usage line and the hint; a refused
+// line sets nothing.
+TEST(CommandLineTest, BadOptionsAndValuesAreRefusedWithTheUsageLine)
+{
+    struct Case {
+        Args args;
+        const char* named;
+    } cases[] = {
+        { { "--tempo" }, "'--tempo' needs a value" },
+        { { "--meter" }, "'--meter' needs a value" },
+        { { "--tempo", "39" }, "'39'" },
+        { { "--tempo=209" }, "'209'" },
+        { { "--tempo=" }, "''" },
+        { { "--tempo", "-5" }, "'-5'" },
+        { { "--tempo=+96" }, "'+96'" },
+        { { "--tempo=96.5" }, "'96.5'" },
+        { { "--tempo", "1e2" }, "'1e2'" },
+        { { "--tempo=99999999999" }, "'99999999999'" },
+        { { "--meter=0" }, "'0'" },
+        { { "--meter=10" }, "'10'" },
+        { { "--run=1" }, "'--run' takes no value" },
+        { { "--no-beep=yes" }, "'--no-beep' takes no value" },
+        { { "--tempo=90", "--scales" }, "'--scales'" },
+        { { "--temp=90" }, "'--temp'" },
+        { { "-t" }, "'-t'" },
+        { { "--run", "--", "90" }, "'90'" },
+        { { "--help", "--run" }, "'--run'" },
+        { { "--tempo=90", "--version" }, "'--tempo=90'" },
+    };
+    for (const Case& k : cases) {
+        CommandLine c = ParseCommandLine(k.args);
+        EXPECT_EQ(c.action, CommandLine::clError) << k.named;
+        EXPECT_NE(c.text.find(k.named), std::string::npos) << c.text;
+        EXPECT_EQ(c.text.rfind("metronome: ", 0), 0u) << c.text;
+        EXPECT_NE(c.text.find("\nUsage: metronome [OPTION]...\n"), std::string::npos) << c.text;
+        EXPECT_NE(c.text.find("--help"), std::string::npos) << c.text;
+    }
+    // The value of "--tempo 96" is not taken for an argument of its own.
+    EXPECT_EQ(ParseCommandLine(Args { "--tempo", "96" }).action, CommandLine::clRun);
 }
 
 // --scale takes 1 to 4, joined with '=' or as the next argument; the last one counts.
@@ -91,7 +161,7 @@ TEST(CommandLineTest, BadScalesAreRefusedWithTheUsageLine)
         { { "--scale", "-2" }, "'-2'" },
         { { "--scale" }, "needs a value" },
         { { "--scale=2", "--scale=9" }, "'9'" },
-        { { "--scale=2", "--help" }, "'--help'" },
+        { { "--scale=2", "--help" }, "'--scale=2'" },
         { { "--help", "--scale=2" }, "'--scale=2'" },
         { { "--scale2" }, "'--scale2'" },
     };

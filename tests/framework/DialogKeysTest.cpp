@@ -20,6 +20,7 @@ public:
         SetTabStop(true);
     }
     WPARAM Takes = 0;
+    uint16_t Uses = 0;   // a key its KeyDown acts on and consumes
     LRESULT DlgCode = 0;
     std::vector<std::string> log;
 
@@ -27,6 +28,8 @@ protected:
     void KeyDown(uint16_t& key, TShiftState shift) override
     {
         log.push_back("keydown " + std::to_string(key));
+        if (Uses && key == Uses)
+            key = 0;
         TCustomControl::KeyDown(key, shift);
     }
     void CMDialogKey(TMessage& m) override
@@ -102,6 +105,66 @@ TEST_F(DialogKeysTest, EnterAndEscapeAreOfferedToEveryControlBeforeTheFocusedOne
     Run();
     EXPECT_TRUE(inner->log.empty());
     EXPECT_EQ(a->log, (std::vector<std::string> { "keydown 13" }));
+}
+
+// A key the focused control leaves unused reaches the form's OnUnusedKey last, with its
+// shift state and whether it repeats; keys the control uses, Tab moving the focus and
+// dialog keys taken by a control never get there. Without a focused control the form's
+// own key handling comes first.
+TEST_F(DialogKeysTest, KeysNoControlUsedReachTheFormLast)
+{
+    TForm* f = NewForm();
+    auto* a = new TKeyWindow(f, f, Rect(0, 0, 10, 10));
+    auto* b = new TKeyWindow(f, f, Rect(20, 0, 30, 10));
+    std::vector<std::string> unused;
+    f->OnUnusedKey = TUnusedKeyEvent::FromFunction([&](TObject* sender, uint16_t& key, TShiftState shift, bool repeat) {
+        EXPECT_EQ(sender, f);
+        unused.push_back(std::to_string(key) + (shift & ssShift ? " shift" : "") + (repeat ? " repeat" : "")
+            + " after " + std::to_string(a->log.size()));
+        key = 0;
+    });
+    a->Uses = plat::vk::Up;
+    a->SetFocus();
+
+    ws.KeyDown(plat::vk::Space);
+    ws.KeyDown(plat::vk::Up);
+    ws.KeyDown('T', plat::mod::Shift, true);
+    Run();
+    // Space and T came back unused from the focused control, which saw them first; Up it used.
+    EXPECT_EQ(a->log, (std::vector<std::string> { "keydown 32", "keydown 38", "keydown 84" }));
+    EXPECT_EQ(unused, (std::vector<std::string> { "32 after 1", "84 shift repeat after 3" }));
+
+    // Tab moves the focus and goes no further; a key up is never offered.
+    unused.clear();
+    ws.KeyDown(plat::vk::Tab);
+    ws.KeyUp(plat::vk::Space);
+    Run();
+    EXPECT_EQ(f->FocusedControl(), b);
+    EXPECT_TRUE(unused.empty());
+
+    // A dialog key that a control takes is used; one nobody takes is offered.
+    a->Takes = 27;
+    ws.KeyDown(plat::vk::Escape);
+    ws.KeyDown(plat::vk::Return);
+    Run();
+    ASSERT_EQ(unused.size(), 1u);
+    EXPECT_EQ(unused[0].substr(0, 3), "13 ");
+
+    // With nothing focused the form's own OnKeyDown sees the key first and may use it.
+    unused.clear();
+    f->FocusControl(nullptr);
+    std::vector<uint16_t> formKeys;
+    f->OnKeyDown = TKeyEvent::FromFunction([&](TObject*, uint16_t& key, TShiftState) {
+        formKeys.push_back(key);
+        if (key == 'R')
+            key = 0;
+    });
+    ws.KeyDown('R');
+    ws.KeyDown('B');
+    Run();
+    EXPECT_EQ(formKeys, (std::vector<uint16_t> { 'R', 'B' }));
+    ASSERT_EQ(unused.size(), 1u);
+    EXPECT_EQ(unused[0].substr(0, 3), "66 ");
 }
 
 TEST_F(DialogKeysTest, AcceleratorOfACaption)

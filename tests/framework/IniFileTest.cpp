@@ -192,6 +192,33 @@ private:
     void (*FOldHandler)(int) = SIG_DFL;
 };
 
+// Deleting removes the key's lines of that section only, matched without case, and keeps
+// every other byte; with nothing to delete the file is not touched, nor created.
+TEST_F(IniFileTest, DeleteKeyRemovesOnlyThatKeyAndWritesNothingOtherwise)
+{
+    TIniFile ini(FName);
+    ini.DeleteKey("Config", "Meter");
+    EXPECT_FALSE(std::filesystem::exists(FName));
+
+    const std::string text = "; kept\r\n[Config]\r\nTempo=96\r\n meter = 4\r\nBeep=1\r\nMETER=7\r\n"
+                             "[Other]\r\nMeter=3\r\n";
+    Put(text);
+    auto before = std::filesystem::last_write_time(FName);
+    ini.DeleteKey("Config", "Tempo2");
+    ini.DeleteKey("Nowhere", "Meter");
+    EXPECT_EQ(Get(), text);
+    EXPECT_EQ(std::filesystem::last_write_time(FName), before);
+
+    ini.DeleteKey("config", "Meter");
+    EXPECT_EQ(Get(), "; kept\r\n[Config]\r\nTempo=96\r\nBeep=1\r\n[Other]\r\nMeter=3\r\n");
+    EXPECT_FALSE(ini.ValueExists("Config", "Meter"));
+    EXPECT_EQ(ini.ReadInteger("Other", "Meter", 0), 3);
+    // A last line without a line break keeps lacking one.
+    Put("[Config]\nMeter=4\nTempo=90");
+    ini.DeleteKey("Config", "Meter");
+    EXPECT_EQ(Get(), "[Config]\nTempo=90");
+}
+
 TEST_F(IniFileTest, AFailedWriteRaisesAndLeavesTheFileAsItWas)
 {
     Put("[C]\nTempo=120\n");

@@ -350,6 +350,32 @@ TEST_F(LEDButtonTest, DisabledButtonStillConsumesItsAccelerator)
     EXPECT_EQ(secondClicks, 1);
 }
 
+// A click from the keyboard runs OnClick before the toggle, as the mouse does; a
+// disabled button ignores it and a push button does not latch.
+TEST_F(LEDButtonTest, KeyClickIsAClickThenTheToggle)
+{
+    auto* b = NewRunButton();
+    b->KeyClick();
+    Pump();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(stateSeenByClick);
+    EXPECT_TRUE(b->StateOn());
+    EXPECT_EQ(At(b, 33, 16), clLime);
+    b->KeyClick();
+    EXPECT_EQ(clicks, 2);
+    EXPECT_TRUE(stateSeenByClick);
+    EXPECT_FALSE(b->StateOn());
+    b->SetEnabled(false);
+    b->KeyClick();
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(b->StateOn());
+    b->SetEnabled(true);
+    b->SetSwitching(false);
+    b->KeyClick();
+    EXPECT_EQ(clicks, 3);
+    EXPECT_FALSE(b->StateOn());
+}
+
 TEST_F(LEDButtonTest, AcceleratorHandlerMayFreeTheButton)
 {
     auto* b = NewRunButton("&Run");

@@ -21,6 +21,16 @@ constexpr Mode Modes[] = {
     { 430, 0.22, 7.0 },
 };
 
+// The accent is the same strike on a smaller, harder block: every mode higher, the bright
+// ones stronger and the body weaker, so it stands out as "one" of the bar.
+constexpr Mode AccentModes[] = {
+    { 2960, 1.00, 3.0 },
+    { 3950, 0.55, 2.0 },
+    { 1870, 0.35, 3.6 },
+    { 960, 0.30, 5.0 },
+    { 680, 0.10, 6.0 },
+};
+
 constexpr int Onset = 2;            // frames of silence before the strike
 constexpr int FadeFrom = 420, FadeTo = 620;
 constexpr double PeakDbfs = -3.0;
@@ -54,20 +64,19 @@ void PutInfo(plat::Bytes& out, const char* id, const std::string& text)
         out.push_back(0);
 }
 
-} // namespace
-
-std::vector<int16_t> SynthesizeBeat()
+// A click: the strike, a short burst of seeded noise differenced so that it stays bright,
+// under the sum of the modes, all starting at rest at the same frame.
+template <size_t N>
+std::vector<int16_t> SynthesizeClick(const Mode (&modes)[N], uint64_t seed)
 {
     const double fs = BeatRate;
     std::vector<double> x(BeatFrames, 0.0);
-    // The strike: a short burst of seeded noise, differenced so that it stays bright,
-    // under the sum of the modes, all starting at rest.
-    Noise noise(0x626561742121ull);
+    Noise noise(seed);
     double prev = 0;
     for (int n = Onset; n < BeatFrames; ++n) {
         double t = (n - Onset) / fs;
         double v = 0;
-        for (const Mode& m : Modes)
+        for (const Mode& m : modes)
             v += m.level * std::exp(-t * 1000 / m.tauMs) * std::sin(2 * Pi * m.freq * t);
         double white = noise.Signed();
         v += 0.35 * std::exp(-t * 1000 / 0.35) * (white - prev);
@@ -96,9 +105,10 @@ std::vector<int16_t> SynthesizeBeat()
     return out;
 }
 
-plat::Bytes MakeBeatWave()
+// The complete wave image of a click: one MS ADPCM block, both channels alike, and the
+// INFO list of the program's sounds.
+plat::Bytes MakeClickWave(const std::vector<int16_t>& mono)
 {
-    const std::vector<int16_t> mono = SynthesizeBeat();
     std::vector<int16_t> stereo;
     for (int16_t s : mono) {
         stereo.push_back(s);
@@ -117,5 +127,12 @@ plat::Bytes MakeBeatWave()
     list.insert(list.end(), info.begin(), info.end());
     return adpcm::WaveImage(block, 2, BeatRate, SamplesPerBlock, BeatFrames, list);
 }
+
+} // namespace
+
+std::vector<int16_t> SynthesizeBeat() { return SynthesizeClick(Modes, 0x626561742121ull); }
+std::vector<int16_t> SynthesizeAccent() { return SynthesizeClick(AccentModes, 0x616363656E74ull); }
+plat::Bytes MakeBeatWave() { return MakeClickWave(SynthesizeBeat()); }
+plat::Bytes MakeAccentWave() { return MakeClickWave(SynthesizeAccent()); }
 
 } // namespace resgen

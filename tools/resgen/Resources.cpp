@@ -19,6 +19,7 @@ std::vector<ResourceFile> GenerateAll()
     files.push_back({ "thumb.bmp", plat::WriteBmp(RenderThumb()) });
     files.push_back({ "ruler.bmp", plat::WriteBmp(RenderRuler()) });
     files.push_back({ "beat.wav", MakeBeatWave() });
+    files.push_back({ "accent.wav", MakeAccentWave() });
     for (int size : AppIconSizes) {
         plat::AlphaImage icon = RenderAppIcon(size);
         plat::Bytes png = plat::WritePng(icon.color, icon.alpha);

@@ -43,6 +43,9 @@ plat::AlphaImage RenderAppIcon(int size);
 std::vector<int16_t> SynthesizeBeat();
 // The complete RIFF WAVE image of the beat (MS ADPCM, one block).
 plat::Bytes MakeBeatWave();
+// The accent that opens a bar: the beat's length, format and onset, higher and brighter.
+std::vector<int16_t> SynthesizeAccent();
+plat::Bytes MakeAccentWave();
 
 std::string VersionText();
 
