@@ -62,6 +62,11 @@ wx=$((qx - 337)); wy=$((qy - 14))
 echo "window shown at $wx,$wy"
 
 # Running: the needle moves.
+# Weston follows the X pointer from the moment it enters its window: one that was inside
+# from the start is first taken out, else weston's pointer stays in its corner and the
+# click lands on the panel's terminal launcher there.
+xdotool mousemove --sync 1020 760
+sleep 0.2
 xdotool mousemove --sync $((wx + 365)) $((wy + 64))
 sleep 0.3
 xdotool click 1
