@@ -51,42 +51,9 @@ cp "$prog" "$work/bin/metronome"
 exe="$work/bin/metronome"
 ini="$work/bin/metronome.ini"
 
-# Prints "x y width height" of X11 window $1.
-geometry() {
-  xwininfo -id "$1" | awk '
-    /Absolute upper-left X:/ { x = $NF }
-    /Absolute upper-left Y:/ { y = $NF }
-    /^ *Width:/ { w = $NF }
-    /^ *Height:/ { h = $NF }
-    END { print x, y, w, h }'
-}
 
-expect_geometry() {
-  local got=""
-  for (( i = 0; i < 50; i++ )); do
-    got=$(geometry "$1")
-    [[ $got == "$2" ]] && return 0
-    sleep 0.1
-  done
-  fail "window geometry is '$got', expected '$2'"
-}
 
-# Bright lime pixels (a lit LED) in the screen rectangle W H X Y.
-lit_count() {
-  pixels "$@" | awk '$4 > 200 && $3 < 120 && $5 < 120 { n++ } END { print n + 0 }'
-}
 
-# Waits up to 3 s for the LED in rectangle W H X Y to be lit ($5 = on) or dark ($5 = off).
-expect_led() {
-  local n=0
-  for (( i = 0; i < 30; i++ )); do
-    n=$(lit_count "$1" "$2" "$3" "$4")
-    [[ $5 == on && $n -gt 20 ]] && return 0
-    [[ $5 == off && $n -eq 0 ]] && return 0
-    sleep 0.1
-  done
-  fail "LED at $3,$4 is not $5 ($n lit pixels)"
-}
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 

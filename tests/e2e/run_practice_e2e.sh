@@ -71,17 +71,6 @@ check_count() {
   (( count >= lo && count <= hi )) || fail "$3: the count is $count, not within $lo..$hi"
 }
 
-# Lit pixels of an LED button (W H X Y of its key); waits up to 3 s for on or off ($5).
-expect_led() {
-  local n=0 i
-  for (( i = 0; i < 30; i++ )); do
-    n=$(pixels "$1" "$2" "$3" "$4" | awk '$4 > 200 && $3 < 120 && $5 < 120 { n++ } END { print n + 0 }')
-    [[ $5 == on && $n -gt 20 ]] && return 0
-    [[ $5 == off && $n -eq 0 ]] && return 0
-    sleep 0.1
-  done
-  fail "$6 is not $5 ($n lit pixels)"
-}
 
 x=360 y=113
 places $x $y
@@ -118,12 +107,12 @@ pixels "${label[@]}" >"$work/label-120"
 s0=$(now_ms)
 xdotool key space
 s1=$(now_ms)
-expect_led "${run_led[@]}" on "Run after Space"
+expect_led "${run_led[@]}" on 20 "Run after Space"
 sleep 2.3
 check_count "$s0" "$s1" "after Space"
 (( count >= 4 )) || fail "after Space and 2.3 s the count is only $count"
 xdotool key space
-expect_led "${run_led[@]}" off "Run after a second Space"
+expect_led "${run_led[@]}" off 20 "Run after a second Space"
 stopped=$(read_count "${disp[@]}")
 sleep 0.8
 [[ $(read_count "${disp[@]}") == "$stopped" ]] || fail "the count goes on after Space stopped the run"
@@ -135,15 +124,15 @@ sleep 0.8
 check_count "$s0" "$s1" "after Space started a new run"
 (( count < stopped )) || fail "the new run did not start its count again ($count after $stopped)"
 xdotool key space
-expect_led "${run_led[@]}" off "Run"
+expect_led "${run_led[@]}" off 20 "Run"
 (( $(read_count "${disp[@]}") > 0 )) || fail "the stopped run shows no count"
 xdotool key r
 sleep 0.3
 [[ $(read_count "${disp[@]}") == 0 ]] || fail "R does not show 00000"
 xdotool key b
-expect_led "${beep_led[@]}" on "Beep after B"
+expect_led "${beep_led[@]}" on 20 "Beep after B"
 xdotool key b
-expect_led "${beep_led[@]}" off "Beep after a second B"
+expect_led "${beep_led[@]}" off 20 "Beep after a second B"
 quit
 [[ $(cat "$ini") == "$expected" ]] || fail "a session with Space, R and B did not write exactly the four keys"
 
@@ -184,7 +173,7 @@ start_pulse
 export SDL_AUDIODRIVER=pulseaudio
 start_with
 xdotool key b 4
-expect_led "${beep_led[@]}" on "Beep after B"
+expect_led "${beep_led[@]}" on 20 "Beep after B"
 parec --raw --format=s16le --rate=$rate --channels=2 --latency-msec=20 -d metronull.monitor >"$work/rec.raw" &
 rec_pid=$!
 # The recording must run before the first click: wait for 200 ms of it.

@@ -30,43 +30,9 @@ done
 XVFB_SCREEN=1280x1024x$depth start_xvfb
 unset GDK_SCALE
 
-# Prints "x y width height" of window $1.
-geometry() {
-  xwininfo -id "$1" | awk '
-    /Absolute upper-left X:/ { x = $NF }
-    /Absolute upper-left Y:/ { y = $NF }
-    /^ *Width:/ { w = $NF }
-    /^ *Height:/ { h = $NF }
-    END { print x, y, w, h }'
-}
 
-expect_geometry() {
-  local got=""
-  for (( i = 0; i < 50; i++ )); do
-    got=$(geometry "$wid")
-    [[ $got == "$1" ]] && return 0
-    sleep 0.1
-  done
-  fail "window geometry is '$got', expected '$1'"
-}
 
-# Bright lime pixels (a lit LED) in the screen rectangle W H X Y.
-lit_count() {
-  pixels "$@" | awk '$4 > 200 && $3 < 120 && $5 < 120 { n++ } END { print n + 0 }'
-}
 
-# Waits up to 3 s for the LED in rectangle W H X Y to be lit ($5 = on: more than $6 lit
-# pixels) or dark ($5 = off).
-expect_led() {
-  local n=0
-  for (( i = 0; i < 30; i++ )); do
-    n=$(lit_count "$1" "$2" "$3" "$4")
-    [[ $5 == on && $n -gt $6 ]] && return 0
-    [[ $5 == off && $n -eq 0 ]] && return 0
-    sleep 0.1
-  done
-  fail "LED at $3,$4 is not $5 ($n lit pixels)"
-}
 
 # Quits through the Quit key at screen point $1 $2 and waits for the end (status 0).
 quit_at_point() {
@@ -85,7 +51,7 @@ settings $x $y 120 0 >"$ini"
 # ---- Scale 1: the reference picture. -------------------------------------------------
 park_pointer
 start
-expect_geometry "$x $y 412 443"
+expect_geometry "$wid" "$x $y 412 443"
 sleep 0.5
 import -window root -crop "412x443+$x+$y" +repage "$work/one.png" || fail "no capture at scale 1"
 places $x $y
@@ -94,7 +60,7 @@ quit_at_point "${quit_at[@]}"
 # ---- --scale 2: every 2 x 2 block is the pixel at scale 1. ---------------------------
 park_pointer
 start --scale 2
-expect_geometry "$x $y 824 886"
+expect_geometry "$wid" "$x $y 824 886"
 sleep 0.5
 import -window root -crop "824x886+$x+$y" +repage "$work/two.png" || fail "no capture at scale 2"
 # -sample repeats every pixel as a block, with no filtering.
@@ -129,7 +95,7 @@ import -window root -crop "824x886+$x+$y" +repage "$work/stopped.png" || fail "n
 xdotool windowmove --sync "$wid" 900 "$y"
 sleep 0.3
 xdotool windowmove --sync "$wid" "$x" "$y"
-expect_geometry "$x $y 824 886"
+expect_geometry "$wid" "$x $y 824 886"
 sleep 0.5
 import -window root -crop "824x886+$x+$y" +repage "$work/exposed.png" || fail "no capture"
 differ=$(compare -metric AE "$work/stopped.png" "$work/exposed.png" null: 2>&1)
@@ -149,7 +115,7 @@ for step in 1 2 3 4 5 6; do
   sleep 0.05
 done
 xdotool mouseup 1
-expect_geometry "$((x + 60)) $((y + 42)) 824 886"
+expect_geometry "$wid" "$((x + 60)) $((y + 42)) 824 886"
 quit_at_point $((x + 60 + 2 * 366)) $((y + 42 + 2 * 24))
 [[ $(cat "$ini") == "$(settings $((x + 60)) $((y + 42)) 120 0)" ]] ||
   fail "Quit did not store the position in screen pixels"
@@ -166,19 +132,19 @@ xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER $'Xft.antialias:\t1\nXf
 [[ $(xprop -root RESOURCE_MANAGER) == *Xft.dpi* ]] || fail "the X resources were not kept"
 park_pointer
 start
-expect_geometry "$x $y 824 886"
+expect_geometry "$wid" "$x $y 824 886"
 quit_at_point $((x + 2 * 366)) $((y + 2 * 24))
 echo "Xft.dpi 192: scale 2"
 
 park_pointer
 GDK_SCALE=1 start
-expect_geometry "$x $y 412 443"
+expect_geometry "$wid" "$x $y 412 443"
 quit_at_point "${quit_at[@]}"
 echo "Xft.dpi 192, GDK_SCALE=1: scale 1"
 
 park_pointer
 GDK_SCALE=2 start --scale=1
-expect_geometry "$x $y 412 443"
+expect_geometry "$wid" "$x $y 412 443"
 quit_at_point "${quit_at[@]}"
 echo "Xft.dpi 192, GDK_SCALE=2, --scale=1: scale 1"
 

@@ -41,26 +41,7 @@ expect_line() {
   fail "no output line matching '$pattern'"
 }
 
-# Prints "x y width height" of X11 window $1.
-geometry() {
-  xwininfo -id "$1" | awk '
-    /Absolute upper-left X:/ { x = $NF }
-    /Absolute upper-left Y:/ { y = $NF }
-    /^ *Width:/ { w = $NF }
-    /^ *Height:/ { h = $NF }
-    END { print x, y, w, h }'
-}
 
-# Waits up to 5 seconds for window $1 to have geometry $2.
-expect_geometry() {
-  local got=""
-  for (( i = 0; i < 50; i++ )); do
-    got=$(geometry "$1")
-    [[ $got == "$2" ]] && return 0
-    sleep 0.1
-  done
-  fail "window geometry is '$got', expected '$2'"
-}
 
 for cmd in Xvfb xdotool xwininfo xdpyinfo import; do
   command -v "$cmd" >/dev/null || fail "$cmd is not installed (scripts/setup.sh installs it)"
@@ -68,6 +49,7 @@ done
 
 # A free display of its own range, so both scripts can run at once.
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/screen.sh"
 start_xvfb
 unset SDL_VIDEODRIVER
 # Sanitizer builds: the session bus library keeps memory until exit.
