@@ -191,9 +191,10 @@ private:
     mutable bool FClipValid = false;
 };
 
-// The pixels that Polygon paints with a solid brush and a solid one-pixel pen, unclipped,
-// into out (reusing its storage): the fill region under mode and the outline's pixels.
-void PolygonCoverage(std::span<const Point> points, FillMode mode, Region& out);
+// The pixels inside clip that Polygon paints with a solid brush and a solid one-pixel pen,
+// into out (reusing its storage): the fill region under mode and the outline's pixels. The
+// work follows the clip's rows and the outline's pixels inside it.
+void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& clip, Region& out);
 
 // Conversions between surfaces.
 // A monochrome copy: white where the source pixel equals background, black elsewhere.

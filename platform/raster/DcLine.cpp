@@ -229,19 +229,26 @@ void Dc::StrokePath(const Painter& p, std::span<const Point> points, bool closed
     }
 }
 
-void PolygonCoverage(std::span<const Point> points, FillMode mode, Region& out)
+void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& clip, Region& out)
 {
-    if (points.size() < 2) {
+    if (points.size() < 2 || clip.Empty()) {
         out.Clear();
         return;
     }
-    // Every pixel of the shape lies within the points' box, one past its far edges.
+    // Every pixel of the shape lies within the points' box, one past its far edges; the
+    // work is bounded by that box met with the clip.
     Box box { points[0].x, points[0].y, int64_t(points[0].x) + 1, int64_t(points[0].y) + 1 };
     for (const Point& q : points) {
         box.l = std::min<int64_t>(box.l, q.x);
         box.t = std::min<int64_t>(box.t, q.y);
         box.r = std::max<int64_t>(box.r, int64_t(q.x) + 1);
         box.b = std::max<int64_t>(box.b, int64_t(q.y) + 1);
+    }
+    box = { std::max<int64_t>(box.l, clip.left), std::max<int64_t>(box.t, clip.top),
+        std::min<int64_t>(box.r, clip.right), std::min<int64_t>(box.b, clip.bottom) };
+    if (box.Empty()) {
+        out.Clear();
+        return;
     }
     if (points.size() >= 3)
         detail::ClippedPolygon(points, mode, {}, box, out);
@@ -271,16 +278,24 @@ void PolygonCoverage(std::span<const Point> points, FillMode mode, Region& out)
     // Put in row order by counting (a few runs a row), then sorted along each row, with
     // the runs of a row that meet or overlap joined: a banded list, which becomes a region
     // in one pass.
+    // (An outline spread over far more rows than it has runs is sorted by comparison.)
     thread_local std::vector<uint32_t> rowStart;
     thread_local std::vector<Rect> sorted;
-    rowStart.assign(size_t(box.b - box.t) + 1, 0);
-    for (const Rect& r : runs)
-        ++rowStart[size_t(r.top - box.t) + 1];
-    for (size_t i = 1; i < rowStart.size(); ++i)
-        rowStart[i] += rowStart[i - 1];
     sorted.resize(runs.size());
-    for (const Rect& r : runs)
-        sorted[rowStart[size_t(r.top - box.t)]++] = r;
+    const uint64_t rows = uint64_t(box.b - box.t);
+    if (rows <= 4 * uint64_t(runs.size()) + 1024) {
+        rowStart.assign(size_t(rows) + 1, 0);
+        for (const Rect& r : runs)
+            ++rowStart[size_t(r.top - box.t) + 1];
+        for (size_t i = 1; i < rowStart.size(); ++i)
+            rowStart[i] += rowStart[i - 1];
+        for (const Rect& r : runs)
+            sorted[rowStart[size_t(r.top - box.t)]++] = r;
+    } else {
+        std::copy(runs.begin(), runs.end(), sorted.begin());
+        std::sort(sorted.begin(), sorted.end(),
+            [](const Rect& a, const Rect& b) { return a.top < b.top; });
+    }
     size_t kept = 0;
     for (size_t i = 0, rowBegin = 0; i < sorted.size(); ++i) {
         if (i == 0 || sorted[i].top != sorted[i - 1].top)

@@ -270,13 +270,15 @@ TEST(DcPolygon, TallPolygonCutToTheClipMatchesTheWholeRegion)
 } // namespace
 
 // A polygon's coverage is exactly the pixels Polygon paints with a solid brush and a solid
-// one-pixel pen: random polygons of two to nine points (repeated and collinear points,
-// crossing edges, every slope, negative coordinates) under both fill modes, built into a
-// region reused from call to call.
-TEST(PolygonCoverage, EqualsThePixelsPolygonPaints)
+// one-pixel pen inside the clip: random polygons of two to nine points (repeated and
+// collinear points, crossing edges, every slope, negative coordinates) under both fill
+// modes and random clips, and polygons reaching far beyond the 32-bit plane's middle, built
+// into a region reused from call to call.
+TEST(PolygonCoverage, EqualsThePixelsPolygonPaintsInsideTheClip)
 {
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> count(2, 9), coord(-40, 90);
+    const int32_t far = 2000000000;
     Region coverage;
     for (int n = 0; n < 400; ++n) {
         std::vector<Point> points(size_t(count(rng)));
@@ -284,10 +286,18 @@ TEST(PolygonCoverage, EqualsThePixelsPolygonPaints)
             p = { coord(rng), coord(rng) };
         if (n % 5 == 0)
             points[1] = points[0];
+        if (n % 7 == 0)
+            points = { { -far, -far }, { far, 30 }, { 20, far }, { 10, 10 } };
+        Rect clip { -60, -60, 140, 140 };   // the whole surface below
+        if (n % 3 == 0) {
+            int l = coord(rng), t = coord(rng);
+            clip = Rect { l, t, l + coord(rng) + 41, t + coord(rng) + 41 }.Intersect(clip);
+        }
         const FillMode mode = n % 2 ? FillMode::Winding : FillMode::Alternate;
         Surface s(200, 200);
         Dc dc(&s);
         dc.SetOrigin({ 60, 60 });
+        dc.IntersectClipRect(clip);
         dc.SetPolyFillMode(mode);
         dc.SetPen(SolidPen(Rgb(255, 255, 255)));
         dc.SetBrush({ BrushStyle::Solid, Rgb(255, 255, 255) });
@@ -297,9 +307,9 @@ TEST(PolygonCoverage, EqualsThePixelsPolygonPaints)
             for (int x = 0; x < s.Width(); ++x)
                 if (s.GetColor(x, y))
                     painted.push_back({ x - 60, y - 60, x - 59, y - 59 });
-        PolygonCoverage(points, mode, coverage);
+        PolygonCoverage(points, mode, clip, coverage);
         ASSERT_EQ(coverage, Region::FromRects(painted)) << n;
     }
-    PolygonCoverage(std::span<const Point>(), FillMode::Alternate, coverage);
+    PolygonCoverage(std::span<const Point>(), FillMode::Alternate, { 0, 0, 9, 9 }, coverage);
     EXPECT_TRUE(coverage.Empty());
 }
