@@ -11,7 +11,15 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 [[ -x "$build/bin/metronome" ]] || { echo "FAIL: $build/bin/metronome is not built" >&2; exit 1; }
+# The desktop entry made for this prefix is written into the prefix alone, never into the
+# build: installs of one build into several prefixes at once, as packaging may make, would
+# otherwise hand each other their entries.
+marker="$prefix.marker"
+touch "$marker"
+trap 'rm -rf "$prefix" "$marker"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
+written=$(find "$build" -type f -name '*.desktop' -newer "$marker" | head -n 5)
+[[ -z "$written" ]] || fail "the install wrote a desktop entry into the build: $written"
 
 program="$prefix/bin/metronome"
 [[ -x "$program" ]] || fail "no executable $program"
