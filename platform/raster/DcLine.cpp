@@ -275,10 +275,9 @@ void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& c
             runs.push_back({ px, py, px + 1, py + 1 });
         });
     }
-    // Put in row order by counting (a few runs a row), then sorted along each row, with
-    // the runs of a row that meet or overlap joined: a banded list, which becomes a region
-    // in one pass.
-    // (An outline spread over far more rows than it has runs is sorted by comparison.)
+    // Put in row order by counting (an outline spread over far more rows than it has runs
+    // is sorted by comparison instead), then along each row, with the runs of a row that
+    // meet or overlap joined: a banded list, which becomes a region in one pass.
     thread_local std::vector<uint32_t> rowStart;
     thread_local std::vector<Rect> sorted;
     sorted.resize(runs.size());
@@ -296,34 +295,22 @@ void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& c
         std::sort(sorted.begin(), sorted.end(),
             [](const Rect& a, const Rect& b) { return a.top < b.top; });
     }
+    // Each row's few runs in order, then joined where they meet or overlap.
+    for (size_t i = 0; i < sorted.size();) {
+        size_t end = i + 1;
+        while (end < sorted.size() && sorted[end].top == sorted[i].top)
+            ++end;
+        std::sort(sorted.begin() + ptrdiff_t(i), sorted.begin() + ptrdiff_t(end),
+            [](const Rect& a, const Rect& b) { return a.left < b.left; });
+        i = end;
+    }
     size_t kept = 0;
-    for (size_t i = 0, rowBegin = 0; i < sorted.size(); ++i) {
-        if (i == 0 || sorted[i].top != sorted[i - 1].top)
-            rowBegin = kept;
-        // Insertion into the row's runs so far, which are sorted and apart.
-        Rect r = sorted[i];
-        size_t j = kept;
-        while (j > rowBegin && runs[j - 1].left > r.left) {
-            runs[j] = runs[j - 1];
-            --j;
-        }
-        runs[j] = r;
-        ++kept;
-        // Joined with what it meets on either side.
-        size_t k = j;
-        if (k > rowBegin && runs[k - 1].right >= runs[k].left) {
-            runs[k - 1].right = std::max(runs[k - 1].right, runs[k].right);
-            std::copy(runs.begin() + ptrdiff_t(k) + 1, runs.begin() + ptrdiff_t(kept),
-                runs.begin() + ptrdiff_t(k));
-            --kept;
-            --k;
-        }
-        while (k + 1 < kept && runs[k].right >= runs[k + 1].left) {
-            runs[k].right = std::max(runs[k].right, runs[k + 1].right);
-            std::copy(runs.begin() + ptrdiff_t(k) + 2, runs.begin() + ptrdiff_t(kept),
-                runs.begin() + ptrdiff_t(k) + 1);
-            --kept;
-        }
+    for (const Rect& r : sorted) {
+        Rect* last = kept > 0 ? &runs[kept - 1] : nullptr;
+        if (last && last->top == r.top && last->right >= r.left)
+            last->right = std::max(last->right, r.right);
+        else
+            runs[kept++] = r;
     }
     runs.resize(kept);
     thread_local Region outline;
