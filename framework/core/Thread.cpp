@@ -133,7 +133,11 @@ bool CheckSynchronize(int timeoutMs)
         r->error = error;
         r->state = SyncRequest::Done;
         ran = true;
+        // Notified with the lock released, so that the woken worker does not at once
+        // block on it again.
+        g.unlock();
         q.done.notify_all();
+        g.lock();
     }
     return ran;
 }

@@ -65,8 +65,11 @@ protected:
     template <class C>
     void Synchronize(void (C::*method)())
     {
+        // The call returns only after method has run, so the lambda may hold the member
+        // pointer by reference: two pointers fit in the function's own storage, and a
+        // hand-over allocates nothing.
         C* self = static_cast<C*>(this);
-        Synchronize(this, [self, method] { (self->*method)(); });
+        Synchronize(this, [self, &method] { (self->*method)(); });
     }
 
 private:
