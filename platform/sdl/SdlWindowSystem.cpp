@@ -438,6 +438,18 @@ void CopyChanges(const Surface& source, const Region& dirty, const Rect& limit, 
     size_t shownPitch, bool compare, std::vector<Rect>& changed)
 {
     changed.clear();
+    // The copy of what was shown is seldom in the cache by the next frame, and a running
+    // frame is hundreds of short row pieces: their lines are fetched all at once first,
+    // instead of one miss after another in the comparison.
+    if (compare)
+        for (const Rect& piece : dirty.Rects()) {
+            const Rect r = piece.Intersect(limit);
+            for (int32_t y = r.top; y < r.bottom && r.left < r.right; ++y) {
+                const Pixel* d = shown + size_t(y) * shownPitch;
+                __builtin_prefetch(d + r.left);
+                __builtin_prefetch(d + r.right - 1);
+            }
+        }
     for (const Rect& piece : dirty.Rects()) {
         const Rect r = piece.Intersect(limit);
         if (r.Empty())
