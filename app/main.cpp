@@ -54,7 +54,9 @@ int main(int argc, char** argv)
         Application->Initialize();
         // The name of the desktop entry, which the desktop shows for the window.
         Application->SetTitle("Kelvo Music Metronome");
-        windows = plat::CreateSdlWindowSystem(Identity(), line.scale ? line.scale : plat::DesktopScale);
+        // The window has no text field: its keys need no compose sequences.
+        windows = plat::CreateSdlWindowSystem(Identity(), line.scale ? line.scale : plat::DesktopScale,
+            plat::TypedText::KeyByKey);
         if (!windows)
             throw Exception("No display could be opened (" + plat::LastError() + ")");
         plat::InstallWindowSystem(windows.get());

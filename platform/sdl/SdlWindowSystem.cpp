@@ -952,39 +952,49 @@ Rect SdlWindowSystem::ScreenBounds() const
 
 } // namespace
 
+// Gives an environment variable a value for as long as the object lives, where the
+// environment leaves it unset and the value is wanted.
+class ScopedEnvDefault {
+public:
+    ScopedEnvDefault(const char* name, const char* value, bool wanted)
+        : FName(name)
+    {
+        const char* now = std::getenv(name);
+        FSet = wanted && !(now && *now);
+        if (FSet)
+            setenv(name, value, 1);
+    }
+    ~ScopedEnvDefault()
+    {
+        if (FSet)
+            unsetenv(FName);
+    }
+    ScopedEnvDefault(const ScopedEnvDefault&) = delete;
+    ScopedEnvDefault& operator=(const ScopedEnvDefault&) = delete;
+
+private:
+    const char* FName;
+    bool FSet = false;
+};
+
 // SDL opens the session bus as it starts, for services the program does not use. Where
 // there is no bus, the bus library would launch one (a fork and an exec, and on some
 // systems a bus daemon left running after the program ends); it is told the address of
 // none for that moment instead.
-class NoBusLaunch {
-public:
-    NoBusLaunch()
-    {
-        const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        const bool userBus
-            = runtime && *runtime && access((std::string(runtime) + "/bus").c_str(), F_OK) == 0;
-        FSet = !(address && *address) && !userBus;
-        if (FSet)
-            setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
-    }
-    ~NoBusLaunch()
-    {
-        if (FSet)
-            unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    }
-    NoBusLaunch(const NoBusLaunch&) = delete;
-    NoBusLaunch& operator=(const NoBusLaunch&) = delete;
-
-private:
-    bool FSet = false;
-};
+static bool UserBusExists()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    return runtime && *runtime && access((std::string(runtime) + "/bus").c_str(), F_OK) == 0;
+}
 
 // The drivers that show a window, in the order tried: X11 first, as a Wayland desktop
 // also runs X11 programs, where a program may place its own window.
-static bool StartVideo()
+static bool StartVideo(TypedText text)
 {
-    NoBusLaunch noBusLaunch;
+    ScopedEnvDefault noBusLaunch("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", !UserBusExists());
+    // The input method reads its compose table when SDL opens it, on X11 and on Wayland
+    // alike; an empty file stands in for it.
+    ScopedEnvDefault noComposeTable("XCOMPOSEFILE", "/dev/null", text == TypedText::KeyByKey);
     const char* named = std::getenv("SDL_VIDEODRIVER");
     if (named && *named)
         return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
@@ -1000,7 +1010,7 @@ static bool StartVideo()
     return false;
 }
 
-std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity, int scale)
+std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity, int scale, TypedText text)
 {
     // Software presenting: the window's own surface, exact and simple.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -1019,7 +1029,7 @@ std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity, int sc
     // The Wayland application id names the desktop entry; it is read when SDL starts.
     if (!identity.className.empty())
         setenv("SDL_VIDEO_WAYLAND_WMCLASS", identity.className.c_str(), 0);
-    if (!StartVideo()) {
+    if (!StartVideo(text)) {
         ReportFailure(SDL_GetError());
         return nullptr;
     }

@@ -30,7 +30,14 @@ struct AppIdentity {
 // screen pixels (see WindowScale.h); 0 takes the scale the desktop asks for: GDK_SCALE,
 // else the X server's Xft.dpi resource (DesktopWindowScale), and 1 on Wayland, whose
 // compositor scales windows itself.
+//
+// Typed text comes through the desktop's compose sequences (dead keys, the Compose key) or,
+// for a program without text fields, key by key: that spares reading the locale's compose
+// table as the display opens, several milliseconds and half a megabyte. A compose file the
+// user names in XCOMPOSEFILE is read either way.
 constexpr int DesktopScale = 0;
-std::unique_ptr<WindowSystem> CreateSdlWindowSystem(AppIdentity identity = {}, int scale = 1);
+enum class TypedText { Composed, KeyByKey };
+std::unique_ptr<WindowSystem> CreateSdlWindowSystem(
+    AppIdentity identity = {}, int scale = 1, TypedText text = TypedText::Composed);
 
 } // namespace plat

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end check of the SDL window backend on a private Xvfb display: the window's
-# place and size, a click, a double click, keys, moving the window, a wake from another
-# thread and SIGTERM ending the program with status 0. Xvfb and the program are stopped
+# place and size, a click, a double click, keys, typed and composed text, moving the
+# window, a wake from another thread and SIGTERM ending the program with status 0; then
+# typed text key by key. Xvfb and the program are stopped
 # on every path.
 set -u
 
@@ -119,6 +120,9 @@ type_char 'é' 233
 type_char '€' 8364
 # Enter types one character only: no second one from a text event.
 [[ $(grep -c '^char 13$' "$out") -eq 1 ]] || fail "Enter typed more than one character"
+# A dead key composes with the letter after it.
+xdotool key --delay 50 dead_grave a
+expect_line '^char 224$'
 
 kill -TERM "$prog_pid"
 wait "$prog_pid"
@@ -126,4 +130,27 @@ status=$?
 prog_pid=""
 grep -q '^quit$' "$out" || fail "SIGTERM did not arrive as a quit event"
 [[ $status -eq 0 ]] || { cat "$work/err" >&2; fail "program ended with status $status"; }
+
+# Key by key: the compose table is left out only while the display opens, letters and
+# characters beyond ASCII still arrive, and a dead key composes nothing.
+"$prog" "$title" key-by-key >"$out" 2>"$work/err" &
+prog_pid=$!
+expect_line '^ready 200 150 500 350$'
+grep -q '^compose file unset$' "$out" || fail "XCOMPOSEFILE is left set after the display opened"
+wid=$(timeout 10 xdotool search --sync --name "^$title\$" | head -n 1)
+[[ -n $wid ]] || fail "window '$title' not found"
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+xdotool key --delay 30 a
+expect_line '^char 97$'
+type_char 'é' 233
+xdotool key --delay 50 dead_grave a
+xdotool key --delay 30 b
+expect_line '^char 98$'
+[[ $(grep -c '^char 97$' "$out") -eq 2 ]] || fail "a letter after a dead key did not arrive by itself"
+grep -q '^char 224$' "$out" && fail "a dead key composed key by key"
+kill -TERM "$prog_pid"
+wait "$prog_pid"
+status=$?
+prog_pid=""
+[[ $status -eq 0 ]] || { cat "$work/err" >&2; fail "program ended with status $status (key by key)"; }
 echo "sdl backend e2e: all checks passed on $DISPLAY"

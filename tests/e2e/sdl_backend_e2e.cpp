@@ -2,13 +2,17 @@
 // 300 x 200 window at (200, 150) showing red, prints what it receives, one line per event,
 // and moves itself to (300, 250) after the first left click. A right click paints a green
 // 10 x 10 square at (20, 20) and presents the whole frame, of which only the square
-// changed. Ends with status 0 on Quit
-// (SIGTERM) or Close; 3 without a display, 4 when nothing happens for 30 seconds.
+// changed. A second argument "key-by-key" opens the display without compose sequences;
+// the program then reports whether XCOMPOSEFILE is set once the display is open. Ends
+// with status 0 on Quit (SIGTERM) or Close; 3 without a display, 4 when nothing happens
+// for 30 seconds.
 
 #include "platform/sdl/SdlWindowSystem.h"
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <thread>
 
 using namespace plat;
@@ -26,11 +30,15 @@ int main(int argc, char** argv)
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const char* title = argc > 1 ? argv[1] : "sdl-backend-e2e";
-    std::unique_ptr<WindowSystem> ws = CreateSdlWindowSystem();
+    const bool keyByKey = argc > 2 && std::string(argv[2]) == "key-by-key";
+    std::unique_ptr<WindowSystem> ws
+        = CreateSdlWindowSystem({}, 1, keyByKey ? TypedText::KeyByKey : TypedText::Composed);
     if (!ws) {
         std::printf("no display: %s\n", LastError().c_str());
         return 3;
     }
+    if (keyByKey)
+        std::printf("compose file %s\n", std::getenv("XCOMPOSEFILE") ? "set" : "unset");
     WindowId win = ws->CreateWindow({ { 200, 150, 500, 350 }, title, true });
     if (win == 0) {
         std::printf("no window: %s\n", LastError().c_str());
