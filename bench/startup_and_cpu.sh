@@ -12,6 +12,10 @@
 #      its CPU time and heap allocations at 40, 120 and 208 bpm; and what presenting a
 #      running tick sends the X server: the bytes written to its socket (strace, 2 s);
 #   5. peak resident memory (VmHWM) of the running program.
+# Beside them, what this machine asks of any program before it does its own work: the CPU
+# of a 10 ms tick with nothing drawn (wake_bench, from the same build folder), the CPU the
+# program has used when its first frame shows, and how much of its resident memory is the
+# program file, the shared libraries and the fonts it maps.
 # The program runs as a copy in a temporary folder with its own settings file.
 #
 #   bench/startup_and_cpu.sh [metronome binary (build-rel/bin/metronome)] [SECONDS (60)]
@@ -22,6 +26,7 @@ prog=${1:-$here/../build-rel/bin/metronome}
 seconds=${2:-60}
 [[ -x $prog ]] || { echo "no program at $prog" >&2; exit 1; }
 bench="$(dirname "$prog")/metronome_bench"
+wake_bench="$(dirname "$prog")/wake_bench"
 
 work=$(mktemp -d)
 xvfb_pid=""; prog_pid=""; pa_pid=""
@@ -95,6 +100,7 @@ stop_program() { kill -TERM "$prog_pid"; wait "$prog_pid" 2>/dev/null; prog_pid=
 
 # ---- 1. Start-up to the first shown frame. ------------------------------------------
 times=()
+cpus=()
 # Under such a storm of short connections Xvfb now and then refuses one ("unable to open
 # display", plain xdpyinfo too); a start whose program found no display is made again.
 refused=0
@@ -117,12 +123,16 @@ for (( run = 0; run < 20; run++ )); do
   fi
   t1=$(date +%s%N)
   times+=( $(( (t1 - t0) / 1000 )) )
+  # Every thread's run time so far, in nanoseconds.
+  cpus+=( $(cat /proc/$prog_pid/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { print int(s / 1000) }') )
   stop_program
 done
 (( refused )) && echo "($refused starts found no display and were made again)"
 sorted=$(printf '%s\n' "${times[@]}" | sort -n)
 echo "start-up to first shown frame (us, 20 runs): $(echo $sorted)"
 echo "  median: $(echo "$sorted" | sed -n 10,11p | awk '{ s += $1 } END { printf "%d", s / 2 }') us, best: $(echo "$sorted" | head -n 1) us"
+sorted=$(printf '%s\n' "${cpus[@]}" | sort -n)
+echo "  CPU used by then: median $(echo "$sorted" | sed -n 10,11p | awk '{ s += $1 } END { printf "%d", s / 2 }') us, least $(echo "$sorted" | head -n 1) us"
 
 # ---- 2. Running at 208 bpm with Beep on; 5. its peak memory. -------------------------
 start_program 208 1
@@ -135,6 +145,7 @@ if command -v strace >/dev/null; then
   awk '/writev\(/ { n++; s += $NF } END { printf "  to the X server while running: %d writes, %.0f bytes per tick\n", n, s / 200 }' "$work/strace"
 fi
 echo "peak resident memory: $(awk '/VmHWM/ { print $2, $3 }' "/proc/$prog_pid/status")"
+awk '/RssAnon/ { a = $2 } /RssFile/ { f = $2 } END { printf "  resident now: %d kB of the program'"'"'s own data, %d kB of its program file, libraries and fonts\n", a, f }' "/proc/$prog_pid/status"
 stop_program
 
 # ---- 3. Idle: window open, Run off. ---------------------------------------------------
@@ -150,4 +161,10 @@ if [[ -x $bench ]]; then
     | awk '/^BM_RunningTick/ { split($1, n, "/"); printf "one running tick at %s bpm: %s %s CPU, %s heap allocations, %s pixels presented\n", n[2], $4, $5, $7, $9 }'
 else
   echo "one running tick: $bench not built (configure with -DMETRONOME_BENCH=ON)"
+fi
+
+# ---- What the machine asks of any program. ----------------------------------------------
+if [[ -x $wake_bench ]]; then
+  "$wake_bench" --benchmark_counters_tabular=true 2>/dev/null \
+    | awk '/^BM_/ { split($1, n, "/"); sub("BM_", "", n[1]); printf "a 10 ms tick with nothing drawn, %s: %s us of CPU per tick = %.2f %% of one core\n", n[1], $7, $8 }'
 fi
