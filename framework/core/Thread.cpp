@@ -3,7 +3,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <exception>
 #include <vector>
 
@@ -25,7 +24,9 @@ struct SyncQueue {
     std::mutex lock;
     std::condition_variable done;     // workers wait here
     std::condition_variable arrived;  // the GUI thread waits here
-    std::deque<SyncRequest*> queue;
+    // One request at most per waiting worker: a vector keeps its storage, where a deque
+    // would allocate and free blocks as the queue cycles.
+    std::vector<SyncRequest*> queue;
     bool shutdown = false;
 };
 
@@ -118,7 +119,7 @@ bool CheckSynchronize(int timeoutMs)
     bool ran = false;
     for (size_t k = 0; k < count && !q.queue.empty(); ++k) {
         SyncRequest* r = q.queue.front();
-        q.queue.pop_front();
+        q.queue.erase(q.queue.begin());
         r->state = SyncRequest::Running;
         g.unlock();
         std::exception_ptr error;
