@@ -48,7 +48,13 @@ public:
         static_assert(sizeof(method) <= sizeof(FCode), "member pointer too large");
         std::memcpy(FCode, &method, sizeof(method));
         FCodeSize = sizeof(method);
-        FCall = [object, method](Args... args) { (object->*method)(args...); };
+        // A plain function that reads the method back: copying the pointer copies bytes
+        // and allocates nothing, however often an event is passed on.
+        FInvoke = [](const TMethodPtr& self, Args... args) {
+            void (C::*m)(Args...);
+            std::memcpy(&m, self.FCode, sizeof(m));
+            (static_cast<C*>(self.FData)->*m)(args...);
+        };
     }
 
     // A free-standing handler (tests, lambdas): set, but with no object.
@@ -60,10 +66,12 @@ public:
         return m;
     }
 
-    explicit operator bool() const { return bool(FCall); }
+    explicit operator bool() const { return FInvoke || FCall; }
     void operator()(Args... args) const
     {
-        if (FCall)
+        if (FInvoke)
+            FInvoke(*this, args...);
+        else if (FCall)
             FCall(args...);
     }
 
@@ -73,8 +81,8 @@ public:
 
     friend bool operator==(const TMethodPtr& a, const TMethodPtr& b)
     {
-        if (!a.FCall || !b.FCall)
-            return !a.FCall && !b.FCall;
+        if (!a || !b)
+            return !a && !b;
         if (a.FCodeSize == 0 || b.FCodeSize == 0)
             return false;
         return a.FData == b.FData && a.FCodeSize == b.FCodeSize
@@ -86,7 +94,8 @@ private:
     unsigned char FCode[2 * sizeof(void*)] = {};
     size_t FCodeSize = 0;
     std::string FName;
-    std::function<void(Args...)> FCall;
+    void (*FInvoke)(const TMethodPtr&, Args...) = nullptr;  // bound to an object's method
+    std::function<void(Args...)> FCall;                      // a free-standing handler
 };
 
 using TNotifyEvent = TMethodPtr<TObject*>;

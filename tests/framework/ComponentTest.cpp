@@ -281,4 +281,45 @@ TEST(MethodPtrTest, EqualityAndCalls)
     EXPECT_EQ(h.n, 1);
 }
 
+// A method pointer keeps its object and method as bytes; a copy, a copy of a copy and an
+// assigned one call the same method of the same object, also a virtual one and one of a
+// class whose object starts at an offset inside a derived one.
+TEST(MethodPtrTest, CopiesCallTheSameMethodOnTheSameObject)
+{
+    struct Base {
+        virtual ~Base() = default;
+        virtual void Hit(TObject*) { seen = "base"; }
+        std::string seen;
+    };
+    struct Padding {
+        virtual ~Padding() = default;
+        long pad[3] = {};
+    };
+    struct Derived : Padding, Base {
+        void Hit(TObject* sender) override { seen = sender ? "derived with sender" : "derived"; }
+    } d;
+    Base* asBase = &d;
+    ASSERT_NE(static_cast<void*>(asBase), static_cast<void*>(&d));
+    TNotifyEvent original(asBase, &Base::Hit);
+    TNotifyEvent copy = original;
+    TNotifyEvent assigned;
+    assigned = TNotifyEvent(copy);
+    original = TNotifyEvent();
+    assigned(nullptr);
+    EXPECT_EQ(d.seen, "derived");
+    TProbe sender(nullptr);
+    copy(&sender);
+    EXPECT_EQ(d.seen, "derived with sender");
+    EXPECT_TRUE(copy == assigned);
+    EXPECT_FALSE(copy == original);
+
+    int calls = 0;
+    TNotifyEvent free = TNotifyEvent::FromFunction([&calls](TObject*) { ++calls; });
+    TNotifyEvent freeCopy = free;
+    freeCopy(nullptr);
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(bool(freeCopy));
+    EXPECT_FALSE(free == freeCopy);   // handlers without an object never compare equal
+}
+
 } // namespace
