@@ -33,9 +33,12 @@ struct Edge {
 
     int32_t X() const { return int32_t(q + (r > 0)); }
 
-    // Rows from the current one until X() changes; INT64_MAX for a vertical edge.
+    // Rows from the current one until X() changes; INT64_MAX for a vertical edge. An edge
+    // that moves a pixel or more per row changes at every row.
     int64_t RowsUntilChange() const
     {
+        if (s >= d || -s >= d)
+            return 1;
         if (s > 0)
             return (r > 0 ? d - r : 0) / s + 1;
         if (s < 0)
@@ -52,6 +55,18 @@ struct Edge {
                 r -= d;
                 ++q;
             }
+            return;
+        }
+        // Exact in 64 bits unless the product overflows, which only far coordinates do.
+        int64_t n64 = 0;
+        if (!__builtin_mul_overflow(s, rows, &n64) && !__builtin_add_overflow(n64, r, &n64)) {
+            int64_t k = n64 / d, m = n64 % d;
+            if (m < 0) {
+                m += d;
+                --k;
+            }
+            q += k;
+            r = m;
             return;
         }
         Int128 n = Int128(r) + Int128(s) * rows;
@@ -213,9 +228,19 @@ void Region::AssignPolygon(std::span<const Point> points, FillMode mode, const R
             crossings.push_back({ e.X(), e.dir });
             rows = std::min({ rows, e.bottom - y, e.RowsUntilChange() });
         }
-        std::sort(crossings.begin(), crossings.end(),
-            [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
-        SpansOfRow(crossings, mode, xs);
+        if (crossings.size() == 2) {
+            // Two edges of a closed outline run in opposite directions: under either rule
+            // the row is inside between them, the common case of a convex shape.
+            const int32_t l = std::min(crossings[0].x, crossings[1].x);
+            const int32_t r = std::max(crossings[0].x, crossings[1].x);
+            xs.clear();
+            if (l < r)
+                xs.insert(xs.end(), { l, r });
+        } else {
+            std::sort(crossings.begin(), crossings.end(),
+                [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+            SpansOfRow(crossings, mode, xs);
+        }
         ClipSpans(xs, clip.left, clip.right);
         writer.Add(int32_t(y), int32_t(y + rows), xs);
         if (FRects.size() > detail::MaxRegionRects) {
