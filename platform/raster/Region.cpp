@@ -158,7 +158,7 @@ void SweepInto(const std::vector<Rect>& ra, const std::vector<Rect>& rb, std::ve
     out.clear();
     BandWriter writer(out);
     // Kept per thread, so that a steady stream of combinations allocates nothing.
-    thread_local std::vector<int32_t> xs;
+    thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
     BandCursor ca(ra), cb(rb);
     int64_t y = std::min(ca.Done() ? INT64_MAX : ca.Top(), cb.Done() ? INT64_MAX : cb.Top());
     const Rect* pa = ra.data();
@@ -243,7 +243,7 @@ void WriteBanded(std::span<const Rect> rects, std::vector<Rect>& out)
 {
     out.clear();
     BandWriter writer(out);
-    thread_local std::vector<int32_t> xs;
+    thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
     for (size_t i = 0; i < rects.size();) {
         xs.clear();
         size_t j = i;
@@ -450,7 +450,7 @@ Region& Region::IntersectRect(const Rect& r)
     std::vector<Rect>& out = Scratch();
     out.clear();
     BandWriter writer(out);
-    thread_local std::vector<int32_t> xs;
+    thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
     for (size_t i = FirstBandAtOrBelow(FRects, r.top); i < FRects.size();) {
         const int32_t top = FRects[i].top, bottom = FRects[i].bottom;
         if (top >= r.bottom)
