@@ -295,6 +295,7 @@ void TCustomForm::PaintInto(const plat::Region& deviceClip, TWinControl* window,
     if (FPaintDepth == FPaintDcs.size())
         FPaintDcs.push_back(std::make_unique<plat::Dc>());
     plat::Dc& dc = *FPaintDcs[FPaintDepth];
+    // The level is left however the paint ends.
     struct Level {
         size_t& depth;
         ~Level() { --depth; }
