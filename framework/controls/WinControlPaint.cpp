@@ -267,10 +267,14 @@ void TWinControl::PaintBegin()
     if (!rgn.update.Empty()) {
         form->PaintInto(rgn.update, this, [&](plat::Dc* dc) {
             if (!rgn.erase.Empty()) {
+                // The erase area lies within the update area, the base clip, so it serves
+                // as the base clip of the erase: the pixels of a clip region within the
+                // update area, without meeting the two.
                 int saved = dc->Save();
-                dc->SelectClipRegion(&rgn.erase);
+                dc->SetBaseClip(rgn.erase);
                 Perform(WM_ERASEBKGND, WPARAM(dc), 0);
                 dc->Restore(saved);
+                dc->SetBaseClip(rgn.update);
             }
             Perform(WM_PAINT, WPARAM(dc), 0);
         });
