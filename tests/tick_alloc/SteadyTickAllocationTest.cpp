@@ -101,7 +101,7 @@ TEST_P(SteadyTickTest, RunningTicksAllocateNothing)
         form->btnBeep->SetStateOn(beep);
         for (const int32_t end = now + 2 * swing + 20; now < end;)
             Tick(now += 10);
-        const int shownBefore = Shown();
+        const int shownBefore = Shown(), playsBefore = plays;
         int64_t allocations = 0;
         int allocatingTicks = 0, firstAllocating = -1, ticks = 0;
         for (const int32_t end = now + 3 * swing + 10; now < end; ++ticks) {
@@ -113,8 +113,10 @@ TEST_P(SteadyTickTest, RunningTicksAllocateNothing)
                     firstAllocating = ticks;
             }
         }
-        // The measured ticks ran the beat engine through its beats.
+        // The measured ticks ran the beat engine through its beats, with their clicks when
+        // Beep is on.
         EXPECT_GE(Shown() - shownBefore, 3) << "Beep " << beep;
+        EXPECT_EQ(plays > playsBefore, beep);
         EXPECT_EQ(allocations, 0) << tempo << " bpm, Beep " << (beep ? "on" : "off") << ": "
                                   << allocatingTicks << " of " << ticks
                                   << " ticks allocated, the first at tick " << firstAllocating;
