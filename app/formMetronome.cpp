@@ -29,6 +29,7 @@
 #include <limits>
 #include <memory>
 #include <span>
+#include <utility>
 
 // The accent click's wave image, built into the program from resources/accent.wav.
 std::span<const uint8_t> AccentWaveImage();
@@ -503,8 +504,9 @@ void TfrmMetronome::MoveNeedle(double angle)
         NeedlePolygon(points, dx, dy, needleAngle, needle);
         needleMask.Covered(points, needleCovered);
     }
+    // The old needle's pixels go to O, whose storage takes the new needle's.
     plat::Region& O = moveKept;
-    O = needleCovered;
+    std::swap(O, needleCovered);
     // Where both outlines are cut short, a corner pixel of the old needle's outline may
     // lie just outside the enlarged outline; it is erased all the same.
     E |= O;
@@ -516,12 +518,15 @@ void TfrmMetronome::MoveNeedle(double angle)
     const plat::Region& N = needleCovered;
 
     E -= N;                                        // E2: what the needle leaves
-    O &= N;                                        // what stays needle
     moveNew.Assign(N, O, plat::RegionOp::Diff);    // N2: what it newly covers
 
-    // O is apart from E and N2, so validating it first gives the same update region; and
-    // since the last tick's paint left none, validating costs nothing.
-    pnlDisplay->ValidateRgn(&O);
+    // What stays needle, O met with N, is apart from E and N2, so validating it first
+    // gives the same update region. The last tick's paint left nothing pending, so there
+    // is usually nothing to validate it from.
+    if (!pnlDisplay->UpdateRegion().Empty()) {
+        O &= N;
+        pnlDisplay->ValidateRgn(&O);
+    }
     pnlDisplay->InvalidateRgn(&E, true);
     pnlDisplay->InvalidateRgn(&moveNew, false);
     pnlDisplay->Update();

@@ -292,7 +292,15 @@ void TCustomForm::PaintInto(const plat::Region& deviceClip, TWinControl* window,
 {
     if (deviceClip.Empty() || FFramebuffer.Empty())
         return;
-    plat::Dc dc(&FFramebuffer);
+    if (FPaintDepth == FPaintDcs.size())
+        FPaintDcs.push_back(std::make_unique<plat::Dc>());
+    plat::Dc& dc = *FPaintDcs[FPaintDepth];
+    // The level is left however the paint ends.
+    struct Level {
+        size_t& depth;
+        ~Level() { --depth; }
+    } level { ++FPaintDepth };
+    dc.Reset(&FFramebuffer);
     dc.SetBaseClip(deviceClip);
     TPoint o = window->FormOffset();
     dc.SetOrigin({ o.X, o.Y });
@@ -300,9 +308,9 @@ void TCustomForm::PaintInto(const plat::Region& deviceClip, TWinControl* window,
     window->FPaintedPixels += deviceClip.Area();
     paint(&dc);
     for (const TRect& r : FInvertOverlays) {
-        plat::Dc over(&FFramebuffer);
-        over.SetBaseClip(deviceClip);
-        over.InvertRect({ r.Left, r.Top, r.Right, r.Bottom });
+        dc.Reset(&FFramebuffer);
+        dc.SetBaseClip(deviceClip);
+        dc.InvertRect({ r.Left, r.Top, r.Right, r.Bottom });
     }
 }
 

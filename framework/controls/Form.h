@@ -14,6 +14,7 @@
 #include "platform/window/WindowSystem.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,10 @@ private:
     plat::Surface FFramebuffer;
     plat::Region FPresentRgn;
     std::vector<TRect> FInvertOverlays;
+    // The contexts of PaintInto, kept from paint to paint so that their clips keep their
+    // storage; one per level of paints nested in paints.
+    std::vector<std::unique_ptr<plat::Dc>> FPaintDcs;
+    size_t FPaintDepth = 0;
     TFormBorderStyle FBorderStyle = bsSizeable;
     TPosition FPosition = poDesigned;
     int FPixelsPerInch = 96;

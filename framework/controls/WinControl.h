@@ -69,6 +69,7 @@ public:
 
     // What this window may paint, in form (framebuffer) coordinates.
     plat::Region VisibleRegion() const;
+    void VisibleRegion(plat::Region& out) const;   // into out, reusing its storage
     // The window's area in form coordinates: bounds met with its shape, its parents'
     // areas and the form's client area (windowed siblings and children not taken out).
     plat::Region WindowArea() const;
@@ -168,6 +169,11 @@ private:
     std::unique_ptr<plat::Region> FWindowRgn;
     plat::Region FUpdateRgn;
     plat::Region FEraseRgn;
+    // Storage for the regions of a paint, kept from one paint to the next.
+    struct TPaintRegions {
+        plat::Region visible, update, erase;
+    };
+    TPaintRegions FPaintRegions;
     int64_t FPaintedPixels = 0;
     std::unique_ptr<TBrush> FBrush;
     int FAlignLevel = 0;

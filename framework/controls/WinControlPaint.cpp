@@ -16,17 +16,28 @@ plat::Rect Bounds(const TWinControl* w)
     return { o.X, o.Y, o.X + w->Width(), o.Y + w->Height() };
 }
 
-// Bounds met with the shape, in form coordinates.
-plat::Region OwnArea(const TWinControl* w)
+// Bounds met with the shape, in form coordinates, into r (reusing its storage). The
+// shape is met in the control's own coordinates and the result moved, which needs no
+// moved copy of the shape.
+void OwnArea(const TWinControl* w, plat::Region& r)
 {
-    plat::Region r(Bounds(w));
-    if (const plat::Region* shape = w->WindowRgn()) {
-        TPoint o = w->FormOffset();
-        plat::Region s = *shape;
-        s.Offset(o.X, o.Y);
-        r &= s;
+    const plat::Region* shape = w->WindowRgn();
+    if (!shape) {
+        r.SetRect(Bounds(w));
+        return;
     }
-    return r;
+    r.SetRect({ 0, 0, w->Width(), w->Height() });
+    r &= *shape;
+    TPoint o = w->FormOffset();
+    r.Offset(o.X, o.Y);
+}
+
+// The own area of a shaped control, in storage kept per thread.
+const plat::Region& ShapedArea(const TWinControl* w)
+{
+    thread_local plat::Region area;
+    OwnArea(w, area);
+    return area;
 }
 
 // r met with, or less, w's own area; a control without a shape, as most are, costs no
@@ -34,7 +45,7 @@ plat::Region OwnArea(const TWinControl* w)
 void MeetArea(plat::Region& r, const TWinControl* w)
 {
     if (w->WindowRgn())
-        r &= OwnArea(w);
+        r &= ShapedArea(w);
     else
         r.IntersectRect(Bounds(w));
 }
@@ -42,7 +53,7 @@ void MeetArea(plat::Region& r, const TWinControl* w)
 void RemoveArea(plat::Region& r, const TWinControl* w)
 {
     if (w->WindowRgn())
-        r -= OwnArea(w);
+        r -= ShapedArea(w);
     else
         r.SubtractRect(Bounds(w));
 }
@@ -51,7 +62,8 @@ void RemoveArea(plat::Region& r, const TWinControl* w)
 
 plat::Region TWinControl::WindowArea() const
 {
-    plat::Region r = OwnArea(this);
+    plat::Region r;
+    OwnArea(this, r);
     for (const TWinControl* p = Parent(); p; p = p->Parent())
         MeetArea(r, p);
     return r;
@@ -59,9 +71,17 @@ plat::Region TWinControl::WindowArea() const
 
 plat::Region TWinControl::VisibleRegion() const
 {
+    plat::Region r;
+    VisibleRegion(r);
+    return r;
+}
+
+void TWinControl::VisibleRegion(plat::Region& r) const
+{
+    r.Clear();
     if (!Showing() || !GetParentForm())
-        return {};
-    plat::Region r = OwnArea(this);
+        return;
+    OwnArea(this, r);
     for (const TWinControl* c = this; c->Parent(); c = c->Parent()) {
         const TWinControl* p = c->Parent();
         MeetArea(r, p);
@@ -77,30 +97,38 @@ plat::Region TWinControl::VisibleRegion() const
                 RemoveArea(r, ws);
         }
         if (r.Empty())
-            return r;
+            return;
     }
     for (TControl* ch : FControls) {
         auto* wc = dynamic_cast<TWinControl*>(ch);
         if (wc && wc->Visible())
             RemoveArea(r, wc);
     }
-    return r;
 }
 
+// As InvalidateRgn with the rectangle's region, without building one.
 void TWinControl::InvalidateRect(const TRect* r, bool erase)
 {
-    if (!r) {
-        InvalidateRgn(nullptr, erase);
+    if (!Showing())
         return;
-    }
-    plat::Region rgn(ToPlat(*r));
-    InvalidateRgn(&rgn, erase);
+    plat::Rect add = ToPlat(ClientRect());
+    if (r)
+        add = add.Intersect(ToPlat(*r));
+    if (add.Empty())
+        return;
+    FUpdateRgn.UnionRect(add);
+    if (erase)
+        FEraseRgn.UnionRect(add);
 }
 
 // The pending area is kept within the client area; a window that is not showing keeps
 // nothing, since it is painted whole when it appears.
 void TWinControl::InvalidateRgn(const plat::Region* rgn, bool erase)
 {
+    if (!rgn) {
+        InvalidateRect(nullptr, erase);
+        return;
+    }
     if (!Showing())
         return;
     const plat::Rect client = ToPlat(ClientRect());
@@ -220,28 +248,38 @@ void TWinControl::PaintBegin()
     if (!form || !Showing() || !form->Visible())
         return;
     TPoint off = FormOffset();
-    const plat::Region visible = VisibleRegion();
-    plat::Region update = FUpdateRgn;
-    update.Offset(off.X, off.Y);
-    update &= visible;
-    // The erase area never leaves the update area (both grow together and shrink
-    // together), so meeting it with what is visible meets it with the update area.
-    plat::Region erase = FEraseRgn;
-    erase.Offset(off.X, off.Y);
-    erase &= visible;
+    // The regions take the storage kept from the last paint and hand it back at the end;
+    // a paint nested in this one finds none kept and makes its own.
+    TPaintRegions rgn = std::move(FPaintRegions);
+    VisibleRegion(rgn.visible);
+    // The pending areas are taken whole; the regions left in their place, emptied, keep
+    // storage for what is invalidated next.
+    std::swap(rgn.update, FUpdateRgn);
+    std::swap(rgn.erase, FEraseRgn);
     FUpdateRgn.Clear();
     FEraseRgn.Clear();
-    if (update.Empty())
-        return;
-    form->PaintInto(update, this, [&](plat::Dc* dc) {
-        if (!erase.Empty()) {
-            int saved = dc->Save();
-            dc->SelectClipRegion(&erase);
-            Perform(WM_ERASEBKGND, WPARAM(dc), 0);
-            dc->Restore(saved);
-        }
-        Perform(WM_PAINT, WPARAM(dc), 0);
-    });
+    rgn.update.Offset(off.X, off.Y);
+    rgn.update &= rgn.visible;
+    // The erase area never leaves the update area (both grow together and shrink
+    // together), so meeting it with what is visible meets it with the update area.
+    rgn.erase.Offset(off.X, off.Y);
+    rgn.erase &= rgn.visible;
+    if (!rgn.update.Empty()) {
+        form->PaintInto(rgn.update, this, [&](plat::Dc* dc) {
+            if (!rgn.erase.Empty()) {
+                // The erase area lies within the update area, the base clip, so it serves
+                // as the base clip of the erase: the pixels of a clip region within the
+                // update area, without meeting the two.
+                int saved = dc->Save();
+                dc->SetBaseClip(rgn.erase);
+                Perform(WM_ERASEBKGND, WPARAM(dc), 0);
+                dc->Restore(saved);
+                dc->SetBaseClip(rgn.update);
+            }
+            Perform(WM_PAINT, WPARAM(dc), 0);
+        });
+    }
+    FPaintRegions = std::move(rgn);
 }
 
 void TWinControl::PaintWindow(plat::Dc* dc)

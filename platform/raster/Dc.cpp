@@ -12,8 +12,21 @@ Dc::Dc(Surface* target)
 void Dc::SetTarget(Surface* target)
 {
     FTarget = target;
-    FBaseClip = target ? Region(target->Bounds()) : Region();
+    FBaseClip.SetRect(target ? target->Bounds() : Rect {});
     InvalidateClip();
+}
+
+void Dc::Reset(Surface* target)
+{
+    Region clip = std::move(FState.clip);
+    clip.Clear();
+    FState = State {};
+    FState.clip = std::move(clip);
+    // The saved states keep their storage but let go of their fonts.
+    for (size_t i = 0; i < FSavedDepth; ++i)
+        FSaved[i].font.reset();
+    FSavedDepth = 0;
+    SetTarget(target);
 }
 
 void Dc::OffsetOrigin(int32_t dx, int32_t dy)
@@ -32,7 +45,8 @@ void Dc::SelectClipRegion(const Region* deviceRegion)
     if (deviceRegion)
         FState.clip = *deviceRegion;
     else
-        FState.clip.reset();
+        FState.clip.Clear();
+    FState.clipped = deviceRegion != nullptr;
     InvalidateClip();
 }
 
@@ -40,24 +54,25 @@ namespace {
 
 // Without a clip region, the clip rectangle calls start from the bounds of the base clip,
 // or of the surface when there is no base clip.
-Region& ClipToEdit(std::optional<Region>& clip, const Region& base, const Surface* target)
+Region& ClipToEdit(Region& clip, bool& clipped, const Region& base, const Surface* target)
 {
-    if (!clip)
-        clip = Region(base.Empty() ? (target ? target->Bounds() : Rect {}) : base.Bounds());
-    return *clip;
+    if (!clipped)
+        clip.SetRect(base.Empty() ? (target ? target->Bounds() : Rect {}) : base.Bounds());
+    clipped = true;
+    return clip;
 }
 
 } // namespace
 
 void Dc::IntersectClipRect(const Rect& logical)
 {
-    ClipToEdit(FState.clip, FBaseClip, FTarget).IntersectRect(logical.Offset(FState.origin.x, FState.origin.y));
+    ClipToEdit(FState.clip, FState.clipped, FBaseClip, FTarget).IntersectRect(logical.Offset(FState.origin.x, FState.origin.y));
     InvalidateClip();
 }
 
 void Dc::ExcludeClipRect(const Rect& logical)
 {
-    ClipToEdit(FState.clip, FBaseClip, FTarget).SubtractRect(logical.Offset(FState.origin.x, FState.origin.y));
+    ClipToEdit(FState.clip, FState.clipped, FBaseClip, FTarget).SubtractRect(logical.Offset(FState.origin.x, FState.origin.y));
     InvalidateClip();
 }
 
@@ -71,8 +86,8 @@ const Region& Dc::ClipRef() const
         // Copied into the cache's own storage, then cut: no allocation once it has grown.
         FClipCache = FBaseClip;
         FClipCache.IntersectRect(bounds);
-        if (FState.clip)
-            FClipCache &= *FState.clip;
+        if (FState.clipped)
+            FClipCache &= FState.clip;
     }
     FClipTargetBounds = bounds;
     FClipValid = true;
@@ -98,24 +113,31 @@ bool Dc::PtVisible(int32_t x, int32_t y) const
         return false;
     // Single pixels are asked for one by one, so no clip is built for them.
     return FBaseClip.Contains(int32_t(dx), int32_t(dy))
-        && (!FState.clip || FState.clip->Contains(int32_t(dx), int32_t(dy)));
+        && (!FState.clipped || FState.clip.Contains(int32_t(dx), int32_t(dy)));
 }
 
 int Dc::Save()
 {
-    FSaved.push_back(FState);
-    return int(FSaved.size());
+    // A slot left by an earlier restore is copied into, so its clip reuses its storage.
+    if (FSavedDepth < FSaved.size())
+        FSaved[FSavedDepth] = FState;
+    else
+        FSaved.push_back(FState);
+    return int(++FSavedDepth);
 }
 
 bool Dc::Restore(int depth)
 {
-    int64_t count = int64_t(FSaved.size());
+    int64_t count = int64_t(FSavedDepth);
     // A negative depth counts back from the last save: -1 is the last one.
     int64_t target = depth < 0 ? count + depth + 1 : depth;
     if (count == 0 || target < 1 || target > count)
         return false;
-    FState = std::move(FSaved[size_t(target - 1)]);
-    FSaved.resize(size_t(target - 1));
+    // The state being left goes into the freed slot, whose storage the next save reuses.
+    std::swap(FState, FSaved[size_t(target - 1)]);
+    for (size_t i = size_t(target - 1); i < FSavedDepth; ++i)
+        FSaved[i].font.reset();
+    FSavedDepth = size_t(target - 1);
     InvalidateClip();
     return true;
 }

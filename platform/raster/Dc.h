@@ -72,6 +72,10 @@ public:
 
     Surface* Target() const { return FTarget; }
     void SetTarget(Surface* target);  // resets the base clip to the whole surface
+    // Starts over on target in the state of a new context, keeping the storage of the
+    // clips and saved states: a context kept for a stream of paints allocates nothing
+    // once it has grown to its working size.
+    void Reset(Surface* target);
 
     // Viewport origin, in device pixels.
     Point Origin() const { return FState.origin; }
@@ -94,7 +98,8 @@ public:
 
     // Save returns the new depth (1, 2, ...); Restore(n) returns to the state saved as
     // depth n, Restore(-1) to the last one. Saved: origin, clip region, pen, brush, font,
-    // colours, modes and current position.
+    // colours, modes and current position. The saved states keep their storage for the
+    // next saves.
     int Save();
     bool Restore(int depth = -1);
 
@@ -161,7 +166,9 @@ public:
 private:
     struct State {
         Point origin;
-        std::optional<Region> clip;
+        // The clip region applies only when clipped; its storage is kept when it does not.
+        Region clip;
+        bool clipped = false;
         Pen pen;
         Brush brush;
         std::shared_ptr<const Font> font;
@@ -185,7 +192,8 @@ private:
     Surface* FTarget = nullptr;
     Region FBaseClip;
     State FState;
-    std::vector<State> FSaved;
+    std::vector<State> FSaved;   // the first FSavedDepth are in use
+    size_t FSavedDepth = 0;
     mutable Region FClipCache;
     mutable Rect FClipTargetBounds;
     mutable bool FClipValid = false;

@@ -283,6 +283,10 @@ void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& c
     sorted.resize(runs.size());
     const uint64_t rows = uint64_t(box.b - box.t);
     if (rows <= 4 * uint64_t(runs.size()) + 1024) {
+        // Room for half as many rows again: an outline a few rows taller than the last
+        // reuses the storage.
+        if (rowStart.capacity() < size_t(rows) + 1)
+            rowStart.reserve((size_t(rows) + 1) * 3 / 2);
         rowStart.assign(size_t(rows) + 1, 0);
         for (const Rect& r : runs)
             ++rowStart[size_t(r.top - box.t) + 1];

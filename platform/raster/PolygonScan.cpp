@@ -177,10 +177,10 @@ void Region::AssignPolygon(std::span<const Point> points, FillMode mode, const R
         return;
     }
     // Working lists kept per thread, so that a steady stream of scans allocates nothing.
-    thread_local std::vector<Edge> edges;
-    thread_local std::vector<size_t> active;
-    thread_local std::vector<Crossing> crossings;
-    thread_local std::vector<int32_t> xs;
+    thread_local std::vector<Edge> edges = detail::ReservedList<Edge>();
+    thread_local std::vector<size_t> active = detail::ReservedList<size_t>();
+    thread_local std::vector<Crossing> crossings = detail::ReservedList<Crossing>();
+    thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
     edges.clear();
     active.clear();
     for (size_t i = 0; i < points.size(); ++i) {

@@ -158,7 +158,7 @@ void SweepInto(const std::vector<Rect>& ra, const std::vector<Rect>& rb, std::ve
     out.clear();
     BandWriter writer(out);
     // Kept per thread, so that a steady stream of combinations allocates nothing.
-    thread_local std::vector<int32_t> xs;
+    thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
     BandCursor ca(ra), cb(rb);
     int64_t y = std::min(ca.Done() ? INT64_MAX : ca.Top(), cb.Done() ? INT64_MAX : cb.Top());
     const Rect* pa = ra.data();
@@ -206,9 +206,19 @@ std::vector<Rect>& Scratch()
     return scratch;
 }
 
+// Copies from into to, reusing to's storage. Storage that must grow takes half again as
+// much as needed, so that a list copied into again and again with varying content (a
+// clip, a pending area) soon has room for the largest.
+void CopyRects(std::vector<Rect>& to, const std::vector<Rect>& from)
+{
+    if (to.capacity() < from.size())
+        to.reserve(from.size() + from.size() / 2);
+    to.assign(from.begin(), from.end());
+}
+
 void TakeResult(std::vector<Rect>& rects, const std::vector<Rect>& result)
 {
-    rects.assign(result.begin(), result.end());
+    CopyRects(rects, result);
 }
 
 // True when rects is already a canonical banded list, apart from bands that could merge.
@@ -233,7 +243,7 @@ void WriteBanded(std::span<const Rect> rects, std::vector<Rect>& out)
 {
     out.clear();
     BandWriter writer(out);
-    thread_local std::vector<int32_t> xs;
+    thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
     for (size_t i = 0; i < rects.size();) {
         xs.clear();
         size_t j = i;
@@ -260,6 +270,13 @@ Region::Region(const Rect& r)
 {
     if (!r.Empty())
         FRects.push_back(r);
+}
+
+Region& Region::operator=(const Region& o)
+{
+    if (this != &o)
+        CopyRects(FRects, o.FRects);
+    return *this;
 }
 
 Region Region::FromRects(std::span<const Rect> rects)
@@ -362,7 +379,7 @@ Region& Region::operator|=(const Region& o)
     if (o.Empty())
         return *this;
     if (Empty()) {
-        FRects = o.FRects;
+        CopyRects(FRects, o.FRects);
         return *this;
     }
     std::vector<Rect>& out = Scratch();
@@ -395,7 +412,7 @@ void Region::Assign(const Region& a, const Region& b, RegionOp op)
         return;
     }
     switch (op) {
-    case RegionOp::Copy: FRects = a.FRects; return;
+    case RegionOp::Copy: CopyRects(FRects, a.FRects); return;
     case RegionOp::And:
         if (a.Empty() || b.Empty())
             FRects.clear();
@@ -404,13 +421,13 @@ void Region::Assign(const Region& a, const Region& b, RegionOp op)
         return;
     case RegionOp::Or:
         if (a.Empty() || b.Empty())
-            FRects = a.Empty() ? b.FRects : a.FRects;
+            CopyRects(FRects, a.Empty() ? b.FRects : a.FRects);
         else
             SweepInto<RegionOp::Or>(a.FRects, b.FRects, FRects);
         return;
     case RegionOp::Diff:
         if (a.Empty() || b.Empty())
-            FRects = a.FRects;
+            CopyRects(FRects, a.FRects);
         else
             SweepInto<RegionOp::Diff>(a.FRects, b.FRects, FRects);
         return;
@@ -433,7 +450,7 @@ Region& Region::IntersectRect(const Rect& r)
     std::vector<Rect>& out = Scratch();
     out.clear();
     BandWriter writer(out);
-    thread_local std::vector<int32_t> xs;
+    thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
     for (size_t i = FirstBandAtOrBelow(FRects, r.top); i < FRects.size();) {
         const int32_t top = FRects[i].top, bottom = FRects[i].bottom;
         if (top >= r.bottom)
@@ -454,14 +471,43 @@ Region& Region::IntersectRect(const Rect& r)
     TakeResult(FRects, out);
     return *this;
 }
+void Region::SetRect(const Rect& r)
+{
+    if (r.Empty())
+        FRects.clear();
+    else
+        FRects.assign(1, r);
+}
+
+namespace {
+
+// The one-rectangle operand of the rectangle calls is kept per thread: a steady stream of
+// them allocates nothing.
+const Region& SingleRect(const Rect& r)
+{
+    thread_local Region single;
+    single.SetRect(r);
+    return single;
+}
+
+} // namespace
+
 Region& Region::SubtractRect(const Rect& r)
 {
     if (Empty() || r.Empty())
         return *this;
-    // Kept per thread: a steady stream of subtractions allocates nothing.
-    thread_local Region single;
-    single.FRects.assign(1, r);
-    return *this -= single;
+    return *this -= SingleRect(r);
+}
+
+Region& Region::UnionRect(const Rect& r)
+{
+    if (r.Empty())
+        return *this;
+    if (Empty()) {
+        SetRect(r);
+        return *this;
+    }
+    return *this |= SingleRect(r);
 }
 
 Region& Region::operator^=(const Region& o)

@@ -27,6 +27,12 @@ class Region {
 public:
     Region() = default;
     explicit Region(const Rect& r);
+    Region(const Region&) = default;
+    Region(Region&&) noexcept = default;
+    // A copy into a region reuses its storage; storage that must grow takes half again as
+    // much as needed, so that a region copied into again and again soon stops growing.
+    Region& operator=(const Region& o);
+    Region& operator=(Region&&) noexcept = default;
     static Region FromPolygon(std::span<const Point> points, FillMode mode);
     // The same region cut to clip; the work is bounded by the rows of clip, so this suits
     // polygons far larger than the area drawn.
@@ -41,8 +47,11 @@ public:
     void AssignPolygon(std::span<const Point> points, FillMode mode, const Rect& clip);
     // Replaces the content by the union of any rectangles, reusing the storage.
     void AssignRects(std::span<const Rect> rects);
+    // Replaces the content by one rectangle (nothing when r is empty), reusing the storage.
+    void SetRect(const Rect& r);
     Region& IntersectRect(const Rect& r);
     Region& SubtractRect(const Rect& r);
+    Region& UnionRect(const Rect& r);
     // The in-place operations reuse the storage they hold: a region kept across calls
     // allocates nothing once it has grown to its working size.
     Region& operator&=(const Region& o);

@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <list>
+#include <span>
 #include <string>
 
 namespace plat::sound {
@@ -37,10 +39,10 @@ uint64_t HashBytes(const uint8_t* p, size_t n)
 // Decoded sounds by content, most recently used first; bounded by count and bytes.
 class SoundCache {
 public:
-    std::shared_ptr<const DecodedSound> Find(const std::vector<uint8_t>& image, uint64_t hash)
+    std::shared_ptr<const DecodedSound> Find(std::span<const uint8_t> image, uint64_t hash)
     {
         for (auto it = FEntries.begin(); it != FEntries.end(); ++it)
-            if (it->hash == hash && it->image == image) {
+            if (it->hash == hash && std::ranges::equal(it->image, image)) {
                 FEntries.splice(FEntries.begin(), FEntries, it);
                 return it->sound;
             }
@@ -188,15 +190,15 @@ void Service::CloseOutput()
 
 std::shared_ptr<const DecodedSound> Service::Decode(const uint8_t* image, size_t size)
 {
+    // A sound played again, as every beat's is, is found by its bytes without a copy.
+    uint64_t hash = HashBytes(image, size);
+    if (auto sound = FCache.Find({ image, size }, hash))
+        return sound;
     // The service keeps its own copy, so the caller may reuse its buffer at once.
     std::vector<uint8_t> copy(image, image + size);
-    uint64_t hash = HashBytes(copy.data(), copy.size());
-    auto sound = FCache.Find(copy, hash);
-    if (!sound) {
-        sound = DecodeWave(copy.data(), copy.size(), FRate);
-        if (sound)
-            FCache.Add(std::move(copy), hash, sound);
-    }
+    auto sound = DecodeWave(copy.data(), copy.size(), FRate);
+    if (sound)
+        FCache.Add(std::move(copy), hash, sound);
     return sound;
 }
 

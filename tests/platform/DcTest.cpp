@@ -285,6 +285,57 @@ TEST_F(DcTest, SaveAndRestoreBringBackOriginClipAndObjects)
     EXPECT_FALSE(dc.Restore(5));
 }
 
+// Saves after restores reuse the freed places: each restore still brings back the state
+// saved at its depth, never one saved earlier at that place.
+TEST_F(DcTest, SavesIntoReusedPlacesRestoreTheirOwnStates)
+{
+    for (int round = 0; round < 3; ++round) {
+        dc.IntersectClipRect({ 0, 0, 10 - round, 8 });
+        ASSERT_EQ(dc.Save(), 1);
+        dc.IntersectClipRect({ 1, 1, 9 - round, 7 });
+        dc.SetOrigin({ round, 0 });
+        ASSERT_EQ(dc.Save(), 2);
+        dc.SelectClipRegion(nullptr);
+        dc.SetOrigin({ 0, 0 });
+        ASSERT_TRUE(dc.Restore());
+        EXPECT_EQ(dc.ClipBox(), (Rect { 1 - round, 1, 9 - 2 * round, 7 })) << round;
+        ASSERT_TRUE(dc.Restore(1));
+        EXPECT_EQ(dc.ClipBox(), (Rect { 0, 0, 10 - round, 8 })) << round;
+        EXPECT_EQ(dc.Origin(), (Point { 0, 0 }));
+        EXPECT_FALSE(dc.Restore());
+        dc.SelectClipRegion(nullptr);
+    }
+}
+
+// A context reset onto a surface is as a new one: no clip, origin, objects or saved
+// states stay from its earlier use, and it paints what a new context paints.
+TEST_F(DcTest, ResetGivesTheStateOfANewContext)
+{
+    dc.SetBaseClip(Region(Rect { 0, 0, 3, 3 }));
+    dc.Save();
+    dc.SetOrigin({ 2, 1 });
+    dc.ExcludeClipRect({ 0, 0, 1, 1 });
+    dc.SetPen(SolidPen(Fill, 3));
+    dc.SetBkMode(BkMode::Transparent);
+    dc.MoveTo(4, 4);
+    Surface other = PaperSurface(6, 5);
+    dc.Reset(&other);
+    EXPECT_EQ(dc.Target(), &other);
+    EXPECT_EQ(dc.Origin(), (Point { 0, 0 }));
+    EXPECT_EQ(dc.ClipBox(), (Rect { 0, 0, 6, 5 }));
+    EXPECT_EQ(dc.BaseClip(), Region(Rect { 0, 0, 6, 5 }));
+    EXPECT_EQ(dc.CurrentPosition(), (Point { 0, 0 }));
+    EXPECT_EQ(dc.GetBkMode(), BkMode::Opaque);
+    EXPECT_FALSE(dc.Restore());
+    dc.Rectangle(0, 0, 4, 3);
+    dc.LineTo(5, 4);
+    Surface fresh = PaperSurface(6, 5);
+    Dc made(&fresh);
+    made.Rectangle(0, 0, 4, 3);
+    made.LineTo(5, 4);
+    EXPECT_EQ(other, fresh);
+}
+
 TEST_F(DcTest, BaseClipLimitsEverythingAndSurvivesRestore)
 {
     dc.SetBaseClip(Region(Rect { 0, 0, 3, 8 }));

@@ -509,3 +509,26 @@ TEST(Region, SubtractRectEqualsSubtractingItsRegion)
         ASSERT_EQ(kept, before - Region(cut)) << n;
     }
 }
+
+// Setting and uniting a rectangle give what the rectangle's region gives, and a copy into
+// a region that holds more or fewer rectangles is the source, on regions kept and reused
+// from one call to the next.
+TEST(Region, RectangleCallsAndCopiesOnKeptRegions)
+{
+    std::mt19937 rng(9);
+    std::uniform_int_distribution<int> coord(-3, 42);
+    Region kept, copy;
+    for (int n = 0; n < 300; ++n) {
+        const Region a = RandomRegion(rng);
+        const Rect r { coord(rng), coord(rng), coord(rng), coord(rng) };   // some inverted
+        copy = a;
+        ASSERT_EQ(copy, a) << n;
+        kept = a;
+        kept.UnionRect(r);
+        ASSERT_EQ(kept, a | Region(r)) << n;
+        ASSERT_TRUE(Canonical(kept));
+        kept.SetRect(r);
+        ASSERT_EQ(kept, Region(r)) << n;
+        ASSERT_EQ(kept.Empty(), r.Empty()) << n;
+    }
+}
