@@ -133,15 +133,15 @@ void TWinControl::InvalidateRgn(const plat::Region* rgn, bool erase)
         return;
     const plat::Rect client = ToPlat(ClientRect());
     // A region inside the client area, as a repaint's usually is, is taken as it is.
-    const plat::Rect b = rgn ? rgn->Bounds() : plat::Rect {};
-    if (rgn && !rgn->Empty() && b.left >= client.left && b.top >= client.top
+    const plat::Rect b = rgn->Bounds();
+    if (!rgn->Empty() && b.left >= client.left && b.top >= client.top
         && b.right <= client.right && b.bottom <= client.bottom) {
         FUpdateRgn |= *rgn;
         if (erase)
             FEraseRgn |= *rgn;
         return;
     }
-    plat::Region add = rgn ? *rgn : plat::Region(client);
+    plat::Region add = *rgn;
     add.IntersectRect(client);
     if (add.Empty())
         return;
