@@ -32,11 +32,25 @@ void FillRing(const Painter& p, const Box& outer, const Box& inner, Rop2 mode, P
     p.FillBox({ inner.r, inner.t, outer.r, inner.b }, mode, c);
 }
 
-void FillClipped(const Painter& p, Region& area, Pixel c)
+// Fills area met with the clip: row by row through the clip, band after band, which gives
+// the pixels of the intersection without building it (a shape's rows find their clip band
+// from the row before).
+void FillClipped(const Painter& p, const Region& area, Pixel c)
 {
-    area &= p.Clip();
-    for (const Rect& r : area.Rects())
-        p.FillInsideClip(r, c);
+    const std::vector<Rect>& rs = area.Rects();
+    const Box& clip = p.Bounds();
+    for (size_t i = 0; i < rs.size();) {
+        size_t j = i;
+        while (j < rs.size() && rs[j].top == rs[i].top)
+            ++j;
+        // Only the rows the clip has: a band may reach far beyond them.
+        const int64_t top = std::max<int64_t>(rs[i].top, clip.t);
+        const int64_t bottom = std::min<int64_t>(rs[i].bottom, clip.b);
+        for (int64_t y = top; y < bottom; ++y)
+            for (size_t k = i; k < j; ++k)
+                p.FillSpan(y, rs[k].left, rs[k].right, Rop2::CopyPen, c);
+        i = j;
+    }
 }
 
 } // namespace

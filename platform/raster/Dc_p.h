@@ -153,13 +153,6 @@ public:
         }
     }
 
-    // Fills a rectangle already cut to the clip (a piece of a region met with Clip()).
-    void FillInsideClip(const Rect& r, Pixel c) const
-    {
-        for (int32_t y = r.top; y < r.bottom; ++y)
-            std::fill_n(FTarget->Row(y) + r.left, size_t(r.right - r.left), c);
-    }
-
     void Plot(int64_t x, int64_t y, Rop2 mode, Pixel c) const { FillSpan(y, x, x + 1, mode, c); }
 
 private:
