@@ -132,7 +132,10 @@ grep -q '^quit$' "$out" || fail "SIGTERM did not arrive as a quit event"
 [[ $status -eq 0 ]] || { cat "$work/err" >&2; fail "program ended with status $status"; }
 
 # Key by key: the compose table is left out only while the display opens, letters and
-# characters beyond ASCII still arrive, and a dead key composes nothing.
+# characters beyond ASCII still arrive, and a dead key composes nothing. This session
+# writes a file of its own: a reused one is truncated only once the program has started,
+# and a check in between would read the first session's lines.
+out="$work/out-key-by-key"
 "$prog" "$title" key-by-key >"$out" 2>"$work/err" &
 prog_pid=$!
 expect_line '^ready 200 150 500 350$'
