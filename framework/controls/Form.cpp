@@ -179,13 +179,10 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle value)
     if (value == FBorderStyle)
         return;
     FBorderStyle = value;
-    if (FWindow) {
-        // The window system fixes the decoration at creation: make the window again.
-        bool shown = Visible();
-        DestroyWindowHandle();
-        CreateWindowHandle();
-        if (shown && FWindowSystem)
-            FWindowSystem->ShowWindow(FWindow, true);
+    // The same window takes or loses its frame: a form read from its description is not
+    // made twice.
+    if (FWindow && FWindowSystem) {
+        FWindowSystem->SetWindowBorderless(FWindow, value == bsNone);
         InvalidateFormArea(WindowArea(), true);
     }
 }
@@ -256,12 +253,17 @@ void TCustomForm::UpdateVisibility(bool value)
     }
 }
 
-void TCustomForm::BoundsChanged(const TRect& oldBounds)
+plat::Surface& TCustomForm::SizedFramebuffer()
 {
     if (Width() != FFramebuffer.Width() || Height() != FFramebuffer.Height()) {
         FFramebuffer.Resize(Width(), Height());
         FPresentRgn &= plat::Region(FFramebuffer.Bounds());
     }
+    return FFramebuffer;
+}
+
+void TCustomForm::BoundsChanged(const TRect& oldBounds)
+{
     if (FWindow && FWindowSystem)
         FWindowSystem->SetWindowBounds(FWindow,
             { Left(), Top(), Left() + Width(), Top() + Height() });
@@ -290,7 +292,7 @@ void TCustomForm::CMDialogChar(TMessage& Message) { Broadcast(Message); }
 void TCustomForm::PaintInto(const plat::Region& deviceClip, TWinControl* window,
     const std::function<void(plat::Dc*)>& paint)
 {
-    if (deviceClip.Empty() || FFramebuffer.Empty())
+    if (deviceClip.Empty() || SizedFramebuffer().Empty())
         return;
     if (FPaintDepth == FPaintDcs.size())
         FPaintDcs.push_back(std::make_unique<plat::Dc>());
@@ -323,7 +325,7 @@ void TCustomForm::ToggleInvertOverlay(const TRect& r)
         FInvertOverlays.erase(it);
     else
         FInvertOverlays.push_back(r);
-    if (FFramebuffer.Empty())
+    if (SizedFramebuffer().Empty())
         return;
     plat::Region area(plat::Rect { r.Left, r.Top, r.Right, r.Bottom });
     area &= plat::Region(FFramebuffer.Bounds());
@@ -343,7 +345,7 @@ void TCustomForm::PresentChanges()
     if (FPresentRgn.Empty())
         return;
     if (FWindow && FWindowSystem && Visible() && plat::CurrentWindowSystem() == FWindowSystem)
-        FWindowSystem->Present(FWindow, FFramebuffer, FPresentRgn);
+        FWindowSystem->Present(FWindow, SizedFramebuffer(), FPresentRgn);
     FPresentRgn.Clear();
 }
 

@@ -93,7 +93,7 @@ public:
 
     // The window and its framebuffer.
     plat::WindowId WindowHandle() const { return FWindow; }
-    plat::Surface& Framebuffer() { return FFramebuffer; }
+    plat::Surface& Framebuffer() { return SizedFramebuffer(); }
     TPoint ClientOrigin() const override { return { Left(), Top() }; }
     // Paints into the framebuffer through a context clipped to deviceClip (form
     // coordinates) with window's origin; the area is counted for window and presented.
@@ -139,6 +139,10 @@ protected:
 
 private:
     void CreateWindowHandle();
+    // The framebuffer at the form's size: it is made, or resized, only when it is used,
+    // so that a form read from its description, which changes size several times before
+    // it is shown, fills its pixels once.
+    plat::Surface& SizedFramebuffer();
     std::string WindowTitle() const;
     void DestroyWindowHandle();
     void MouseEvent(const plat::Event& e);

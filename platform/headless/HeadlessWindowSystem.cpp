@@ -89,6 +89,14 @@ void HeadlessWindowSystem::SetWindowTitle(WindowId id, const std::string& title)
         it->second.title = title;
 }
 
+void HeadlessWindowSystem::SetWindowBorderless(WindowId id, bool borderless)
+{
+    std::lock_guard lock(FMutex);
+    auto it = FWindows.find(id);
+    if (it != FWindows.end())
+        it->second.borderless = borderless;
+}
+
 void HeadlessWindowSystem::Present(WindowId id, const Surface& framebuffer, const Region& dirty)
 {
     std::lock_guard lock(FMutex);

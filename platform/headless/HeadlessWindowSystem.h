@@ -39,6 +39,7 @@ public:
     void SetWindowBounds(WindowId id, const Rect& bounds) override;
     Rect WindowBounds(WindowId id) const override;
     void SetWindowTitle(WindowId id, const std::string& title) override;
+    void SetWindowBorderless(WindowId id, bool borderless) override;
     void Present(WindowId id, const Surface& framebuffer, const Region& dirty) override;
 
     // Pops the next event. A positive timeout waits up to that many real milliseconds for

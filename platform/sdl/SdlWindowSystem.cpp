@@ -202,6 +202,7 @@ public:
     void SetWindowBounds(WindowId id, const Rect& bounds) override;
     Rect WindowBounds(WindowId id) const override;
     void SetWindowTitle(WindowId id, const std::string& title) override;
+    void SetWindowBorderless(WindowId id, bool borderless) override;
     void Present(WindowId id, const Surface& framebuffer, const Region& dirty) override;
     bool WaitEvent(Event& out, int32_t timeoutMs) override;
     void Wake() override;
@@ -407,6 +408,12 @@ void SdlWindowSystem::SetWindowTitle(WindowId id, const std::string& title)
 {
     if (SDL_Window* w = Find(id))
         SDL_SetWindowTitle(w, title.c_str());
+}
+
+void SdlWindowSystem::SetWindowBorderless(WindowId id, bool borderless)
+{
+    if (SDL_Window* w = Find(id))
+        SDL_SetWindowBordered(w, borderless ? SDL_FALSE : SDL_TRUE);
 }
 
 // True when eight pixels are equal; one reduction, which compiles to vector instructions.

@@ -77,6 +77,8 @@ public:
     virtual void SetWindowBounds(WindowId id, const Rect& bounds) = 0;
     virtual Rect WindowBounds(WindowId id) const = 0;
     virtual void SetWindowTitle(WindowId id, const std::string& title) = 0;
+    // Gives the window the window manager's frame, or takes it away.
+    virtual void SetWindowBorderless(WindowId id, bool borderless) = 0;
     // Shows the framebuffer's pixels inside dirty (window coordinates).
     virtual void Present(WindowId id, const Surface& framebuffer, const Region& dirty) = 0;
 

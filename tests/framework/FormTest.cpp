@@ -345,8 +345,14 @@ namespace {
 
 TEST_F(FormTest, AFormReadsItsDescriptionAndPaintsIt)
 {
+    // The headless system numbers windows in the order they are made: the form read as
+    // borderless is the one window made after this probe, not remade for its border.
+    const plat::WindowId probe = ws.CreateWindow({});
     TDescribedForm* f = nullptr;
     Application->CreateForm(f);
+    EXPECT_EQ(f->WindowHandle(), probe + 1);
+    EXPECT_TRUE(ws.IsBorderless(f->WindowHandle()));
+    ws.DestroyWindow(probe);
     ASSERT_NE(f->pbArea, nullptr);
     EXPECT_EQ(f->BoundsRect(), Rect(360, 113, 480, 213));
     EXPECT_EQ(f->pnlInner->Color(), clBtnFace);  // ParentColor, read after Color
@@ -368,6 +374,15 @@ TEST_F(FormTest, AFormReadsItsDescriptionAndPaintsIt)
     f->Panel1->SetAlign(alNone);
     f->Panel1->SetBounds(0, 0, 140, 110);
     EXPECT_EQ(f->pnlInner->BoundsRect(), Rect(11, 11, 129, 99));
+
+    // A shown window takes and loses its frame as it is and stays shown.
+    const plat::WindowId window = f->WindowHandle();
+    f->SetBorderStyle(bsSingle);
+    EXPECT_EQ(f->WindowHandle(), window);
+    EXPECT_FALSE(ws.IsBorderless(window));
+    EXPECT_TRUE(ws.IsVisible(window));
+    f->SetBorderStyle(bsNone);
+    EXPECT_TRUE(ws.IsBorderless(window));
 
     f->Close();
     EXPECT_EQ(f->closes, 1);
