@@ -5,6 +5,7 @@
 #include "platform/raster/Dc_p.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <random>
 
@@ -246,6 +247,48 @@ TEST(DcPolygon, OutlinePaintsEveryVertexOnce)
         EXPECT_EQ(s.GetColor(p.x, p.y), 0u) << p.x << "," << p.y;   // inverted once, not twice
     EXPECT_EQ(PixelsNot(s, Paper).size(), 8u + 8u + 8u);
     EXPECT_EQ(dc.CurrentPosition(), (Point { 0, 0 }));
+}
+
+// Scans of a few shapes again and again, moved by whole pixels, in both fill modes, through
+// clips that hold them whole or cut them and near the 32-bit limits: each is the region of
+// the polygon where it stands, whatever was scanned before it.
+TEST(DcPolygon, RepeatedScansOfMovedShapesMatchTheirRegions)
+{
+    std::mt19937 rng(17);
+    std::uniform_int_distribution<int> count(3, 9), coord(0, 40), shift(-100, 100), pick(0, 3);
+    std::vector<std::vector<Point>> shapes(4);
+    for (auto& shape : shapes) {
+        shape.resize(size_t(count(rng)));
+        for (Point& q : shape)
+            q = { coord(rng), coord(rng) };
+    }
+    shapes[0] = { { 20, 0 }, { 32, 38 }, { 0, 14 }, { 40, 14 }, { 8, 38 } };   // a star: the modes differ
+    Region got;
+    size_t last = 0;
+    for (int n = 0; n < 600; ++n) {
+        if (pick(rng) < 2)
+            last = size_t(pick(rng));
+        std::vector<Point> pts = shapes[last];
+        Point by { shift(rng), shift(rng) };
+        if (n % 50 == 7)
+            by = { 2147483600, -2147483600 };   // partly beyond the limits once moved
+        if (n % 9 == 4)
+            pts[1].x += 1;                        // almost the last shape
+        for (Point& q : pts)
+            q = { int32_t(std::clamp<int64_t>(int64_t(q.x) + by.x, INT32_MIN, INT32_MAX)),
+                int32_t(std::clamp<int64_t>(int64_t(q.y) + by.y, INT32_MIN, INT32_MAX)) };
+        const FillMode mode = pick(rng) % 2 ? FillMode::Winding : FillMode::Alternate;
+        const Point origin { shift(rng), shift(rng) };
+        detail::Box clip { -300, -300, 300, 300 };
+        if (n % 3 == 0)
+            clip = { shift(rng), shift(rng), shift(rng) + 120, shift(rng) + 120 };
+        detail::ClippedPolygon(pts, mode, origin, clip, got);
+        Region want = Region::FromPolygon(pts, mode);
+        want.Offset(origin.x, origin.y);
+        want &= Region(Rect { int32_t(clip.l), int32_t(clip.t), int32_t(clip.r), int32_t(clip.b) });
+        got &= Region(Rect { int32_t(clip.l), int32_t(clip.t), int32_t(clip.r), int32_t(clip.b) });
+        ASSERT_EQ(got, want) << n;
+    }
 }
 
 TEST(DcPolygon, TallPolygonCutToTheClipMatchesTheWholeRegion)
