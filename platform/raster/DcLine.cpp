@@ -277,7 +277,7 @@ void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& c
     }
     // Put in row order by counting (an outline spread over far more rows than it has runs
     // is sorted by comparison instead), then along each row, with the runs of a row that
-    // meet or overlap joined: a banded list, which becomes a region in one pass.
+    // meet or overlap joined: rows in order, united with the fill in one pass.
     thread_local std::vector<uint32_t> rowStart;
     thread_local std::vector<Rect> sorted;
     sorted.resize(runs.size());
@@ -317,9 +317,7 @@ void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& c
             runs[kept++] = r;
     }
     runs.resize(kept);
-    thread_local Region outline;
-    outline.AssignRects(runs);
-    out |= outline;
+    out.UniteRows(runs);
 }
 
 void Dc::LineTo(int32_t x, int32_t y)

@@ -286,6 +286,95 @@ Region Region::FromRects(std::span<const Rect> rects)
     return result;
 }
 
+namespace {
+
+// Whether runs are one-row rectangles in row order, left to right and apart in a row.
+bool RowRunsInOrder(std::span<const Rect> runs)
+{
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const Rect& r = runs[i];
+        if (r.Empty() || int64_t(r.bottom) - r.top != 1)
+            return false;
+        if (i > 0 && (runs[i - 1].top > r.top || (runs[i - 1].top == r.top && runs[i - 1].right >= r.left)))
+            return false;
+    }
+    return true;
+}
+
+// One past the last rectangle of the band that starts at rects[i].
+size_t BandEnd(const std::vector<Rect>& rects, size_t i)
+{
+    size_t e = i + 1;
+    while (e < rects.size() && rects[e].top == rects[i].top)
+        ++e;
+    return e;
+}
+
+} // namespace
+
+void Region::UniteRows(std::span<const Rect> runs)
+{
+    if (!RowRunsInOrder(runs)) {
+        *this |= FromRects(runs);
+        return;
+    }
+    thread_local std::vector<Rect> merged = detail::ReservedList<Rect>();
+    thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
+    merged.clear();
+    BandWriter writer(merged);
+    const std::vector<Rect>& own = FRects;
+    size_t f = 0, o = 0;
+    int64_t y = std::numeric_limits<int64_t>::min();
+    for (;;) {
+        while (f < own.size() && own[f].bottom <= y)
+            f = BandEnd(own, f);
+        if (f == own.size() && o == runs.size())
+            break;
+        const int64_t bandTop = f < own.size() ? std::max<int64_t>(own[f].top, y)
+                                               : std::numeric_limits<int64_t>::max();
+        const int64_t runTop = o < runs.size() ? runs[o].top : std::numeric_limits<int64_t>::max();
+        xs.clear();
+        if (bandTop < runTop) {
+            // Rows of the region above the next run: its spans as they are.
+            const int64_t end = std::min<int64_t>(own[f].bottom, runTop);
+            for (size_t k = f, e = BandEnd(own, f); k < e; ++k) {
+                xs.push_back(own[k].left);
+                xs.push_back(own[k].right);
+            }
+            writer.Add(int32_t(bandTop), int32_t(end), xs);
+            y = end;
+            continue;
+        }
+        size_t oe = o;
+        while (oe < runs.size() && runs[oe].top == runTop)
+            ++oe;
+        // The row's runs, met with the region's spans on that row if it has any; spans
+        // that meet or overlap become one.
+        size_t k = f, ke = bandTop == runTop ? BandEnd(own, f) : f;
+        int32_t left = 0, right = 0;
+        bool open = false;
+        while (k < ke || o < oe) {
+            const Rect& r = (o == oe || (k < ke && own[k].left < runs[o].left)) ? own[k++] : runs[o++];
+            if (open && r.left <= right) {
+                right = std::max(right, r.right);
+                continue;
+            }
+            if (open) {
+                xs.push_back(left);
+                xs.push_back(right);
+            }
+            left = r.left;
+            right = r.right;
+            open = true;
+        }
+        xs.push_back(left);
+        xs.push_back(right);
+        writer.Add(int32_t(runTop), int32_t(runTop + 1), xs);
+        y = runTop + 1;
+    }
+    FRects.swap(merged);
+}
+
 void Region::AssignRects(std::span<const Rect> rects)
 {
     if (!rects.empty() && !FRects.empty() && rects.data() >= FRects.data()

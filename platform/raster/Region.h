@@ -47,6 +47,10 @@ public:
     void AssignPolygon(std::span<const Point> points, FillMode mode, const Rect& clip);
     // Replaces the content by the union of any rectangles, reusing the storage.
     void AssignRects(std::span<const Rect> rects);
+    // Unites one-row runs with the region: in one pass when they come in order (rows top to
+    // bottom, the runs of a row left to right and apart), as a line's pixels gathered by
+    // row do; in any other order as the union of any rectangles.
+    void UniteRows(std::span<const Rect> runs);
     // Replaces the content by one rectangle (nothing when r is empty), reusing the storage.
     void SetRect(const Rect& r);
     Region& IntersectRect(const Rect& r);

@@ -532,3 +532,30 @@ TEST(Region, RectangleCallsAndCopiesOnKeptRegions)
         ASSERT_EQ(kept.Empty(), r.Empty()) << n;
     }
 }
+
+// One-row runs united with a region: runs above, below, between and across its bands,
+// meeting or overlapping its spans, on rows it has and rows it lacks; and runs out of order,
+// which take the general union.
+TEST(Region, UnitingRowRunsEqualsTheUnionOfTheirRectangles)
+{
+    std::mt19937 rng(21);
+    std::uniform_int_distribution<int> coord(-3, 42), count(0, 12), width(1, 6), step(0, 3);
+    Region kept;
+    for (int n = 0; n < 500; ++n) {
+        const Region a = RandomRegion(rng);
+        std::vector<Rect> runs;
+        int y = coord(rng) - 5;
+        for (int k = count(rng); k > 0; --k) {
+            y += step(rng) ? step(rng) : 0;
+            int x = runs.empty() || runs.back().top != y ? coord(rng) - 5 : runs.back().right + 1;
+            x += step(rng);
+            runs.push_back({ x, y, x + width(rng), y + 1 });
+        }
+        if (n % 7 == 0 && runs.size() > 1)
+            std::swap(runs.front(), runs.back());   // out of order
+        kept = a;
+        kept.UniteRows(runs);
+        ASSERT_EQ(kept, a | Region::FromRects(runs)) << n;
+        ASSERT_TRUE(Canonical(kept)) << n;
+    }
+}
