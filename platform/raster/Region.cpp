@@ -41,20 +41,23 @@ std::string detail::CanonicalFault(std::span<const Rect> rs)
 
 namespace {
 
-// Walks a rectangle list band by band.
+// Walks a rectangle list band by band, through pointers: the loops below run once per
+// band of both operands, and a vector read through a reference is read again each time.
 class BandCursor {
 public:
     explicit BandCursor(const std::vector<Rect>& rects)
-        : FRects(rects)
+        : FBegin(rects.data())
+        , FLast(rects.data() + rects.size())
     {
         Load();
     }
 
-    bool Done() const { return FBegin >= FRects.size(); }
-    int32_t Top() const { return FRects[FBegin].top; }
-    int32_t Bottom() const { return FRects[FBegin].bottom; }
-    size_t Begin() const { return FBegin; }
-    size_t End() const { return FEnd; }
+    bool Done() const { return FBegin == FLast; }
+    int32_t Top() const { return FBegin->top; }
+    int32_t Bottom() const { return FBegin->bottom; }
+    const Rect* Begin() const { return FBegin; }
+    const Rect* End() const { return FEnd; }
+    bool Single() const { return FEnd - FBegin == 1; }
     void Next()
     {
         FBegin = FEnd;
@@ -65,12 +68,17 @@ private:
     void Load()
     {
         FEnd = FBegin;
-        while (FEnd < FRects.size() && FRects[FEnd].top == FRects[FBegin].top)
+        if (FBegin == FLast)
+            return;
+        const int32_t top = FBegin->top;
+        do
             ++FEnd;
+        while (FEnd != FLast && FEnd->top == top);
     }
 
-    const std::vector<Rect>& FRects;
-    size_t FBegin = 0, FEnd = 0;
+    const Rect* FBegin;
+    const Rect* FLast;
+    const Rect* FEnd = nullptr;
 };
 
 template <RegionOp Op> bool Inside(bool inA, bool inB)
@@ -86,13 +94,13 @@ template <RegionOp Op> bool Inside(bool inA, bool inB)
 }
 
 // Merges the spans of one band of a with one band of b (either range may be empty) into
-// the boundary list xs. Boundaries at the same x are taken together before the result is
+// the boundary list xs, which has room for two boundaries per span of both, and returns
+// how many it wrote. Boundaries at the same x are taken together before the result is
 // judged, so the output spans never touch.
 template <RegionOp Op>
-void MergeSpans(
-    const Rect* a, const Rect* aEnd, const Rect* b, const Rect* bEnd, std::vector<int32_t>& xs)
+size_t MergeSpans(const Rect* a, const Rect* aEnd, const Rect* b, const Rect* bEnd, int32_t* xs)
 {
-    xs.clear();
+    int32_t* out = xs;
     bool inA = false, inB = false, inside = false;
     while (a != aEnd || b != bEnd) {
         int64_t xa = a != aEnd ? (inA ? a->right : a->left) : INT64_MAX;
@@ -110,42 +118,55 @@ void MergeSpans(
         }
         bool now = Inside<Op>(inA, inB);
         if (now != inside) {
-            xs.push_back(int32_t(x));
+            *out++ = int32_t(x);
             inside = now;
         }
     }
+    return size_t(out - xs);
 }
 
 // The same for two bands of one span each, the common case of thin shapes, without the
-// general walk; false when the operation has no shortcut here.
-template <RegionOp Op> bool MergeSingleSpans(const Rect& a, const Rect& b, std::vector<int32_t>& xs)
+// general walk; -1 when the operation has no shortcut here.
+template <RegionOp Op> ptrdiff_t MergeSingleSpans(const Rect& a, const Rect& b, int32_t* xs)
 {
-    xs.clear();
     if constexpr (Op == RegionOp::And) {
         const int32_t l = std::max(a.left, b.left), r = std::min(a.right, b.right);
-        if (l < r)
-            xs.insert(xs.end(), { l, r });
-        return true;
+        if (l >= r)
+            return 0;
+        xs[0] = l;
+        xs[1] = r;
+        return 2;
     } else if constexpr (Op == RegionOp::Or) {
-        if (a.left <= b.right && b.left <= a.right)
-            xs.insert(xs.end(), { std::min(a.left, b.left), std::max(a.right, b.right) });
-        else if (a.left < b.left)
-            xs.insert(xs.end(), { a.left, a.right, b.left, b.right });
-        else
-            xs.insert(xs.end(), { b.left, b.right, a.left, a.right });
-        return true;
+        if (a.left <= b.right && b.left <= a.right) {
+            xs[0] = std::min(a.left, b.left);
+            xs[1] = std::max(a.right, b.right);
+            return 2;
+        }
+        const Rect& first = a.left < b.left ? a : b;
+        const Rect& second = a.left < b.left ? b : a;
+        xs[0] = first.left;
+        xs[1] = first.right;
+        xs[2] = second.left;
+        xs[3] = second.right;
+        return 4;
     } else if constexpr (Op == RegionOp::Diff) {
         if (b.right <= a.left || b.left >= a.right) {
-            xs.insert(xs.end(), { a.left, a.right });
-            return true;
+            xs[0] = a.left;
+            xs[1] = a.right;
+            return 2;
         }
-        if (a.left < b.left)
-            xs.insert(xs.end(), { a.left, b.left });
-        if (b.right < a.right)
-            xs.insert(xs.end(), { b.right, a.right });
-        return true;
+        ptrdiff_t n = 0;
+        if (a.left < b.left) {
+            xs[n++] = a.left;
+            xs[n++] = b.left;
+        }
+        if (b.right < a.right) {
+            xs[n++] = b.right;
+            xs[n++] = a.right;
+        }
+        return n;
     } else {
-        return false;
+        return -1;
     }
 }
 
@@ -158,27 +179,49 @@ void SweepInto(const std::vector<Rect>& ra, const std::vector<Rect>& rb, std::ve
     out.clear();
     BandWriter writer(out);
     // Kept per thread, so that a steady stream of combinations allocates nothing.
+    // It always has room for the four boundaries of two single spans.
     thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
+    xs.resize(xs.capacity());
+    int32_t* bounds = xs.data();
     BandCursor ca(ra), cb(rb);
     int64_t y = std::min(ca.Done() ? INT64_MAX : ca.Top(), cb.Done() ? INT64_MAX : cb.Top());
-    const Rect* pa = ra.data();
-    const Rect* pb = rb.data();
     while (!ca.Done() || !cb.Done()) {
-        bool inA = !ca.Done() && ca.Top() <= y;
-        bool inB = !cb.Done() && cb.Top() <= y;
+        const bool inA = !ca.Done() && ca.Top() <= y;
+        const bool inB = !cb.Done() && cb.Top() <= y;
         int64_t next = INT64_MAX;
         if (!ca.Done())
             next = std::min<int64_t>(next, inA ? ca.Bottom() : ca.Top());
         if (!cb.Done())
             next = std::min<int64_t>(next, inB ? cb.Bottom() : cb.Top());
-        bool wanted = (inA || inB) && (Op != RegionOp::And || (inA && inB))
+        const bool wanted = (inA || inB) && (Op != RegionOp::And || (inA && inB))
             && (Op != RegionOp::Diff || inA);
         if (wanted) {
-            if (!(inA && inB && ca.End() - ca.Begin() == 1 && cb.End() - cb.Begin() == 1
-                    && MergeSingleSpans<Op>(pa[ca.Begin()], pb[cb.Begin()], xs)))
-                MergeSpans<Op>(inA ? pa + ca.Begin() : nullptr, inA ? pa + ca.End() : nullptr,
-                    inB ? pb + cb.Begin() : nullptr, inB ? pb + cb.End() : nullptr, xs);
-            writer.Add(int32_t(y), int32_t(next), xs);
+            // A merged band has at most two boundaries per span of the two bands.
+            auto room = [&](size_t spans) {
+                if (xs.size() < 2 * spans) {
+                    xs.resize(2 * spans);
+                    bounds = xs.data();
+                }
+            };
+            ptrdiff_t n = -1;
+            if (inA && inB) {
+                if (ca.Single() && cb.Single())
+                    n = MergeSingleSpans<Op>(*ca.Begin(), *cb.Begin(), bounds);
+                if (n < 0) {
+                    room(size_t(ca.End() - ca.Begin()) + size_t(cb.End() - cb.Begin()));
+                    n = ptrdiff_t(MergeSpans<Op>(ca.Begin(), ca.End(), cb.Begin(), cb.End(), bounds));
+                }
+            } else {
+                // A band of one operand alone, wanted, is kept as it is.
+                const BandCursor& c = inA ? ca : cb;
+                room(size_t(c.End() - c.Begin()));
+                n = 0;
+                for (const Rect* r = c.Begin(); r != c.End(); ++r) {
+                    bounds[n++] = r->left;
+                    bounds[n++] = r->right;
+                }
+            }
+            writer.Add(int32_t(y), int32_t(next), { bounds, size_t(n) });
         }
         y = next;
         if (!ca.Done() && ca.Bottom() <= y)

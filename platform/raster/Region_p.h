@@ -55,24 +55,27 @@ public:
         METRONOME_ASSERT(xs.size() % 2 == 0);
         METRONOME_ASSERT(std::is_sorted(xs.begin(), xs.end(), std::less_equal<int32_t>()));
         METRONOME_ASSERT(FLastBand >= FOut.size() || FOut.back().bottom <= top);
-        size_t count = xs.size() / 2;
-        if (FLastBand < FOut.size() && FOut.back().bottom == top && FOut.size() - FLastBand == count
+        const size_t count = xs.size() / 2;
+        const size_t size = FOut.size();
+        if (FLastBand < size && size - FLastBand == count && FOut[size - 1].bottom == top
             && SameSpans(xs)) {
-            for (size_t i = FLastBand; i < FOut.size(); ++i)
-                FOut[i].bottom = bottom;
+            Rect* band = FOut.data() + FLastBand;
+            for (size_t i = 0; i < count; ++i)
+                band[i].bottom = bottom;
             return;
         }
-        FLastBand = FOut.size();
-        for (size_t i = 0; i < count; ++i)
-            FOut.push_back({ xs[2 * i], top, xs[2 * i + 1], bottom });
+        FLastBand = size;
+        const int32_t* x = xs.data();
+        for (size_t i = 0; i < count; ++i, x += 2)
+            FOut.push_back({ x[0], top, x[1], bottom });
     }
 
 private:
     bool SameSpans(std::span<const int32_t> xs) const
     {
-        for (size_t i = 0; i < xs.size() / 2; ++i) {
-            const Rect& r = FOut[FLastBand + i];
-            if (r.left != xs[2 * i] || r.right != xs[2 * i + 1])
+        const Rect* r = FOut.data() + FLastBand;
+        for (size_t i = 0; i < xs.size(); i += 2, ++r) {
+            if (r->left != xs[i] || r->right != xs[i + 1])
                 return false;
         }
         return true;
