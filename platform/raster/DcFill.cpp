@@ -32,24 +32,52 @@ void FillRing(const Painter& p, const Box& outer, const Box& inner, Rop2 mode, P
     p.FillBox({ inner.r, inner.t, outer.r, inner.b }, mode, c);
 }
 
-// Fills area met with the clip: row by row through the clip, band after band, which gives
-// the pixels of the intersection without building it (a shape's rows find their clip band
-// from the row before).
+// Fills area met with the clip. Both are banded lists, walked side by side band by band:
+// the spans of two overlapping bands are met in one pass and each piece is filled over
+// the rows the bands share, so the intersection is painted without being built.
 void FillClipped(const Painter& p, const Region& area, Pixel c)
 {
-    const std::vector<Rect>& rs = area.Rects();
-    const Box& clip = p.Bounds();
-    for (size_t i = 0; i < rs.size();) {
-        size_t j = i;
-        while (j < rs.size() && rs[j].top == rs[i].top)
-            ++j;
-        // Only the rows the clip has: a band may reach far beyond them.
-        const int64_t top = std::max<int64_t>(rs[i].top, clip.t);
-        const int64_t bottom = std::min<int64_t>(rs[i].bottom, clip.b);
-        for (int64_t y = top; y < bottom; ++y)
-            for (size_t k = i; k < j; ++k)
-                p.FillSpan(y, rs[k].left, rs[k].right, Rop2::CopyPen, c);
-        i = j;
+    const std::vector<Rect>& ar = area.Rects();
+    const std::vector<Rect>& cr = p.Clip().Rects();
+    const Rect *a = ar.data(), *aLast = a + ar.size();
+    const Rect *k = cr.data(), *kLast = k + cr.size();
+    auto bandEnd = [](const Rect* r, const Rect* last) {
+        const int32_t top = r->top;
+        do
+            ++r;
+        while (r != last && r->top == top);
+        return r;
+    };
+    // A painter without a surface has an empty clip: the loop does not run.
+    Surface* target = p.Target();
+    while (a != aLast && k != kLast) {
+        if (k->bottom <= a->top) {
+            k = bandEnd(k, kLast);
+            continue;
+        }
+        if (a->bottom <= k->top) {
+            a = bandEnd(a, aLast);
+            continue;
+        }
+        const Rect* aEnd = bandEnd(a, aLast);
+        const Rect* kEnd = bandEnd(k, kLast);
+        const int32_t top = std::max(a->top, k->top), bottom = std::min(a->bottom, k->bottom);
+        for (const Rect *i = a, *j = k; i != aEnd && j != kEnd;) {
+            const int32_t l = std::max(i->left, j->left), r = std::min(i->right, j->right);
+            if (l < r)
+                for (int32_t y = top; y < bottom; ++y)
+                    std::fill_n(target->Row(y) + l, size_t(r - l), c);
+            if (i->right <= j->right)
+                ++i;
+            else
+                ++j;
+        }
+        // The band that ends first gives way; one ending with the other goes too.
+        const int32_t aBottom = a->bottom, kBottom = k->bottom;
+        if (aBottom <= kBottom)
+            a = aEnd;
+        if (kBottom <= aBottom)
+            k = kEnd;
     }
 }
 
@@ -246,13 +274,30 @@ void Dc::Polygon(std::span<const Point> points)
     Painter p(FTarget, ClipRef());
     if (p.Empty() || points.size() < 2)
         return;
+    const Pen& pen = FState.pen;
+    const Pixel fill = ToPixel(FState.brush.color) & 0xFFFFFF;
+    if (FState.brush.style == BrushStyle::Solid && points.size() >= 3
+        && pen.style == PenStyle::Solid && pen.width <= 1 && pen.mode == Rop2::CopyPen
+        && (ToPixel(pen.color) & 0xFFFFFF) == fill) {
+        // Fill and outline of one colour: the pixels of both, painted once.
+        thread_local Region area;
+        const Box& device = p.Bounds();
+        const Point o = FState.origin;
+        PolygonCoverage(points, FState.fillMode,
+            { ClampToInt32(device.l - o.x), ClampToInt32(device.t - o.y),
+                ClampToInt32(device.r - o.x), ClampToInt32(device.b - o.y) },
+            area);
+        area.Offset(o.x, o.y);
+        FillClipped(p, area, fill);
+        return;
+    }
     if (FState.brush.style == BrushStyle::Solid && points.size() >= 3) {
         // Kept per thread: a steady stream of polygons allocates nothing.
         thread_local Region area;
         detail::ClippedPolygon(points, FState.fillMode, FState.origin, p.Bounds(), area);
-        FillClipped(p, area, ToPixel(FState.brush.color) & 0xFFFFFF);
+        FillClipped(p, area, fill);
     }
-    if (FState.pen.style != PenStyle::Clear) {
+    if (pen.style != PenStyle::Clear) {
         const int32_t phase = FState.dashPhase;
         FState.dashPhase = 0;
         StrokePath(p, points, true);

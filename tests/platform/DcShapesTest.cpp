@@ -316,7 +316,8 @@ TEST(DcPolygon, TallPolygonCutToTheClipMatchesTheWholeRegion)
 // one-pixel pen inside the clip: random polygons of two to nine points (repeated and
 // collinear points, crossing edges, every slope, negative coordinates) under both fill
 // modes and random clips, and polygons reaching far beyond the 32-bit plane's middle, built
-// into a region reused from call to call.
+// into a region reused from call to call. Brush and pen differ in colour, so the picture
+// is painted by filling and then stroking, not from the coverage.
 TEST(PolygonCoverage, EqualsThePixelsPolygonPaintsInsideTheClip)
 {
     std::mt19937 rng(11);
@@ -343,7 +344,7 @@ TEST(PolygonCoverage, EqualsThePixelsPolygonPaintsInsideTheClip)
         dc.IntersectClipRect(clip);
         dc.SetPolyFillMode(mode);
         dc.SetPen(SolidPen(Rgb(255, 255, 255)));
-        dc.SetBrush({ BrushStyle::Solid, Rgb(255, 255, 255) });
+        dc.SetBrush({ BrushStyle::Solid, Rgb(1, 2, 3) });
         dc.Polygon(points);
         std::vector<Rect> painted;
         for (int y = 0; y < s.Height(); ++y)
@@ -355,4 +356,85 @@ TEST(PolygonCoverage, EqualsThePixelsPolygonPaintsInsideTheClip)
     }
     PolygonCoverage(std::span<const Point>(), FillMode::Alternate, { 0, 0, 9, 9 }, coverage);
     EXPECT_TRUE(coverage.Empty());
+}
+
+// A polygon whose brush and pen have one colour paints its coverage once: the same pixels
+// as filling and then stroking it, through clip regions of many bands (the update area of
+// a repaint), at moved origins, with shapes that come back moved and shapes that come back
+// changed by one point, so that a kept coverage is reused only where it should be.
+TEST(DcPolygon, OneColourFillAndOutlinePaintTheSamePixelsAsTwo)
+{
+    std::mt19937 rng(23);
+    std::uniform_int_distribution<int> count(3, 9), coord(-10, 70), shift(-30, 30), pick(0, 3);
+    std::vector<std::vector<Point>> shapes(4);
+    for (auto& shape : shapes) {
+        shape.resize(size_t(count(rng)));
+        for (Point& q : shape)
+            q = { coord(rng), coord(rng) };
+    }
+    shapes[0] = { { 20, 0 }, { 32, 38 }, { 0, 14 }, { 40, 14 }, { 8, 38 } };
+    const Color grey = 0x808080;
+    for (int n = 0; n < 300; ++n) {
+        std::vector<Point> pts = shapes[size_t(pick(rng))];
+        const Point by { shift(rng), shift(rng) };
+        for (Point& q : pts)
+            q = { q.x + by.x, q.y + by.y };
+        if (n % 7 == 3)
+            pts.back().y += 1;
+        // A clip of scattered rectangles, cut from a band round the middle.
+        Region clip(Rect { 0, 0, 90, 90 });
+        if (n % 4 != 0) {
+            clip = Region(Rect { coord(rng) + 10, 0, coord(rng) + 30, 90 });
+            for (int k = 0; k < 12; ++k) {
+                const int x = coord(rng) + 10, y = coord(rng) + 10;
+                clip.UnionRect({ x, y, x + 1 + pick(rng) * 7, y + 1 + pick(rng) * 5 });
+                clip.SubtractRect({ y, x, y + 3, x + 2 });
+            }
+        }
+        const FillMode mode = n % 2 ? FillMode::Winding : FillMode::Alternate;
+        const Point origin { shift(rng) / 3 + 10, shift(rng) / 3 + 10 };
+        auto paint = [&](Color pen, Color brush) {
+            Surface s = PaperSurface(90, 90);
+            Dc dc(&s);
+            dc.SelectClipRegion(&clip);
+            dc.SetOrigin(origin);
+            dc.SetPolyFillMode(mode);
+            dc.SetPen(SolidPen(pen));
+            dc.SetBrush({ BrushStyle::Solid, brush });
+            dc.Polygon(pts);
+            return PixelsNot(s, Paper);
+        };
+        const auto once = paint(grey, grey);
+        ASSERT_EQ(once, paint(grey, Fill)) << n;
+        ASSERT_EQ(once, paint(Ink, grey)) << n;
+    }
+}
+
+// A region filled through a clip of many bands paints the pixels that lie in both, and
+// nothing else, whatever the two bands' heights and spans.
+TEST(DcFillRegion, PaintsExactlyWhereTheRegionMeetsTheClip)
+{
+    std::mt19937 rng(29);
+    std::uniform_int_distribution<int> coord(0, 40), size(1, 12), count(0, 14);
+    auto scatter = [&] {
+        Region r;
+        for (int k = count(rng); k > 0; --k) {
+            const int x = coord(rng), y = coord(rng);
+            r.UnionRect({ x, y, x + size(rng), y + size(rng) });
+        }
+        return r;
+    };
+    for (int n = 0; n < 300; ++n) {
+        const Region area = scatter(), clip = scatter();
+        Surface s = PaperSurface(48, 48);
+        Dc dc(&s);
+        dc.SelectClipRegion(&clip);
+        dc.SetOrigin({ n % 3, -(n % 2) });
+        dc.FillRegion(area, Ink);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 48; ++x) {
+                const bool want = clip.Contains(x, y) && area.Contains(x - n % 3, y + n % 2);
+                ASSERT_EQ(s.GetColor(x, y), want ? Ink : Paper) << n << " at " << x << "," << y;
+            }
+    }
 }
