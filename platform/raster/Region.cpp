@@ -63,6 +63,21 @@ public:
         FBegin = FEnd;
         Load();
     }
+    // The end of the bands from the current one on that end at or above y: the first
+    // rectangle ending below y, which starts a band, since a band's rectangles share
+    // their bottom.
+    const Rect* BandsEndingBy(int64_t y) const
+    {
+        const Rect* e = FBegin;
+        while (e != FLast && e->bottom <= y)
+            ++e;
+        return e;
+    }
+    void SkipTo(const Rect* band)
+    {
+        FBegin = band;
+        Load();
+    }
 
 private:
     void Load()
@@ -228,6 +243,23 @@ void SweepInto(const std::vector<Rect>& ra, const std::vector<Rect>& rb, std::ve
             ca.Next();
         if (!cb.Done() && cb.Bottom() <= y)
             cb.Next();
+        // Whole bands of one operand that end before the other's next band are kept as
+        // they are, copied at once.
+        if constexpr (Op != RegionOp::And) {
+            const bool aAlone = !ca.Done() && ca.Top() >= y && (cb.Done() || cb.Top() > ca.Top());
+            const bool bAlone = Op != RegionOp::Diff && !cb.Done() && cb.Top() >= y
+                && (ca.Done() || ca.Top() > cb.Top());
+            if (aAlone || bAlone) {
+                BandCursor& c = aAlone ? ca : cb;
+                const BandCursor& other = aAlone ? cb : ca;
+                const Rect* e = c.BandsEndingBy(other.Done() ? INT64_MAX : other.Top());
+                if (e != c.Begin()) {
+                    writer.AddBands(c.Begin(), e);
+                    y = (e - 1)->bottom;
+                    c.SkipTo(e);
+                }
+            }
+        }
     }
 }
 
@@ -344,15 +376,6 @@ bool RowRunsInOrder(std::span<const Rect> runs)
     return true;
 }
 
-// One past the last rectangle of the band that starts at rects[i].
-size_t BandEnd(const std::vector<Rect>& rects, size_t i)
-{
-    size_t e = i + 1;
-    while (e < rects.size() && rects[e].top == rects[i].top)
-        ++e;
-    return e;
-}
-
 } // namespace
 
 void Region::UniteRows(std::span<const Rect> runs)
@@ -362,57 +385,77 @@ void Region::UniteRows(std::span<const Rect> runs)
         return;
     }
     thread_local std::vector<Rect> merged = detail::ReservedList<Rect>();
+    // Room for the spans of the widest band and all the runs, each a pair of boundaries.
     thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
     merged.clear();
     BandWriter writer(merged);
-    const std::vector<Rect>& own = FRects;
-    size_t f = 0, o = 0;
+    const Rect* f = FRects.data();
+    const Rect* const fLast = f + FRects.size();
+    const Rect* o = runs.data();
+    const Rect* const oLast = o + runs.size();
+    auto bandEnd = [fLast](const Rect* r) {
+        const int32_t top = r->top;
+        do
+            ++r;
+        while (r != fLast && r->top == top);
+        return r;
+    };
+    auto room = [&](size_t spans) {
+        if (xs.size() < 2 * spans)
+            xs.resize(2 * spans);
+        return xs.data();
+    };
     int64_t y = std::numeric_limits<int64_t>::min();
     for (;;) {
-        while (f < own.size() && own[f].bottom <= y)
-            f = BandEnd(own, f);
-        if (f == own.size() && o == runs.size())
+        while (f != fLast && f->bottom <= y)
+            f = bandEnd(f);
+        if (f == fLast && o == oLast)
             break;
-        const int64_t bandTop = f < own.size() ? std::max<int64_t>(own[f].top, y)
-                                               : std::numeric_limits<int64_t>::max();
-        const int64_t runTop = o < runs.size() ? runs[o].top : std::numeric_limits<int64_t>::max();
-        xs.clear();
+        const int64_t bandTop = f != fLast ? std::max<int64_t>(f->top, y)
+                                           : std::numeric_limits<int64_t>::max();
+        const int64_t runTop = o != oLast ? o->top : std::numeric_limits<int64_t>::max();
         if (bandTop < runTop) {
             // Rows of the region above the next run: its spans as they are.
-            const int64_t end = std::min<int64_t>(own[f].bottom, runTop);
-            for (size_t k = f, e = BandEnd(own, f); k < e; ++k) {
-                xs.push_back(own[k].left);
-                xs.push_back(own[k].right);
+            const int64_t end = std::min<int64_t>(f->bottom, runTop);
+            const Rect* e = bandEnd(f);
+            int32_t* x = room(size_t(e - f));
+            size_t n = 0;
+            for (const Rect* k = f; k != e; ++k) {
+                x[n++] = k->left;
+                x[n++] = k->right;
             }
-            writer.Add(int32_t(bandTop), int32_t(end), xs);
+            writer.Add(int32_t(bandTop), int32_t(end), { x, n });
             y = end;
             continue;
         }
-        size_t oe = o;
-        while (oe < runs.size() && runs[oe].top == runTop)
+        const Rect* oe = o;
+        while (oe != oLast && oe->top == runTop)
             ++oe;
         // The row's runs, met with the region's spans on that row if it has any; spans
         // that meet or overlap become one.
-        size_t k = f, ke = bandTop == runTop ? BandEnd(own, f) : f;
+        const Rect* k = f;
+        const Rect* const ke = bandTop == runTop ? bandEnd(f) : f;
+        int32_t* x = room(size_t(ke - k) + size_t(oe - o));
+        size_t n = 0;
         int32_t left = 0, right = 0;
         bool open = false;
-        while (k < ke || o < oe) {
-            const Rect& r = (o == oe || (k < ke && own[k].left < runs[o].left)) ? own[k++] : runs[o++];
+        while (k != ke || o != oe) {
+            const Rect& r = (o == oe || (k != ke && k->left < o->left)) ? *k++ : *o++;
             if (open && r.left <= right) {
                 right = std::max(right, r.right);
                 continue;
             }
             if (open) {
-                xs.push_back(left);
-                xs.push_back(right);
+                x[n++] = left;
+                x[n++] = right;
             }
             left = r.left;
             right = r.right;
             open = true;
         }
-        xs.push_back(left);
-        xs.push_back(right);
-        writer.Add(int32_t(runTop), int32_t(runTop + 1), xs);
+        x[n++] = left;
+        x[n++] = right;
+        writer.Add(int32_t(runTop), int32_t(runTop + 1), { x, n });
         y = runTop + 1;
     }
     FRects.swap(merged);

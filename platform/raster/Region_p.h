@@ -70,6 +70,38 @@ public:
             FOut.push_back({ x[0], top, x[1], bottom });
     }
 
+    // Appends the whole bands [first, last) of a canonical list, all below what is written
+    // so far: only the first may extend the last band written, the others stay apart.
+    void AddBands(const Rect* first, const Rect* last)
+    {
+        if (first == last)
+            return;
+        METRONOME_ASSERT(FLastBand >= FOut.size() || FOut.back().bottom <= first->top);
+        const Rect* firstEnd = first;
+        do
+            ++firstEnd;
+        while (firstEnd != last && firstEnd->top == first->top);
+        const size_t size = FOut.size();
+        const size_t count = size_t(firstEnd - first);
+        bool extends = FLastBand < size && size - FLastBand == count
+            && FOut[size - 1].bottom == first->top;
+        for (size_t i = 0; extends && i < count; ++i)
+            extends = FOut[FLastBand + i].left == first[i].left
+                && FOut[FLastBand + i].right == first[i].right;
+        if (extends) {
+            for (size_t i = FLastBand; i < size; ++i)
+                FOut[i].bottom = first->bottom;
+            first = firstEnd;
+            if (first == last)
+                return;
+        }
+        FOut.insert(FOut.end(), first, last);
+        size_t lastBand = FOut.size() - 1;
+        while (lastBand > 0 && FOut[lastBand - 1].top == FOut.back().top)
+            --lastBand;
+        FLastBand = lastBand;
+    }
+
 private:
     bool SameSpans(std::span<const int32_t> xs) const
     {

@@ -488,6 +488,50 @@ TEST(RegionTest, StorageReusingOperationsMatchCombine)
     }
 }
 
+// Regions of many thin bands, like a slanted shape's, lying above, below and beside each
+// other with gaps and touching rows: every operation gives the pixel set it should, in
+// canonical form, also where whole bands of one operand are taken over as they are and the
+// first of them continues the band written before it.
+TEST(RegionTest, CombiningRegionsOfManyBandsMatchesPixelSets)
+{
+    std::mt19937 rng(31);
+    std::uniform_int_distribution<int> rows(0, 40), x(-3, 38), width(1, 9), pick(0, 5);
+    auto bands = [&] {
+        std::vector<Rect> rects;
+        const int first = rows(rng) - 4, last = first + rows(rng);
+        int l = std::min(x(rng), 28), w = width(rng);
+        for (int y = first; y < last && y < 44; ++y) {
+            if (pick(rng) == 0)
+                continue;   // a gap
+            if (pick(rng) < 3) {
+                l = std::clamp(l + pick(rng) - 2, -3, 28);   // within the mask
+                w = width(rng);
+            }
+            rects.push_back({ l, y, l + w, y + 1 });
+            if (pick(rng) == 1)
+                rects.push_back({ l + w + 2, y, l + w + 4, y + 1 });
+        }
+        return Region::FromRects(rects);
+    };
+    for (int iter = 0; iter < 600; ++iter) {
+        const Region a = bands(), b = iter % 5 == 0 ? RandomRegion(rng) : bands();
+        const Mask ma = Mask::Of(a), mb = Mask::Of(b);
+        for (RegionOp op : { RegionOp::And, RegionOp::Or, RegionOp::Xor, RegionOp::Diff }) {
+            const Region c = Region::Combine(a, b, op);
+            ASSERT_TRUE(Canonical(c)) << iter << " op " << int(op);
+            const Mask mc = Mask::Of(c);
+            for (size_t i = 0; i < mc.bits.size(); ++i) {
+                const bool p = ma.bits[i], q = mb.bits[i];
+                const bool want = op == RegionOp::And ? p && q
+                    : op == RegionOp::Or              ? p || q
+                    : op == RegionOp::Xor             ? p != q
+                                                      : p && !q;
+                ASSERT_EQ(mc.bits[i] != 0, want) << iter << " op " << int(op) << " pixel " << i;
+            }
+        }
+    }
+}
+
 // Taking a rectangle away gives what subtracting its region gives, on regions kept and
 // reused from one call to the next.
 TEST(Region, SubtractRectEqualsSubtractingItsRegion)
