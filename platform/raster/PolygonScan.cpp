@@ -30,6 +30,7 @@ struct Edge {
     int64_t d = 0, s = 0; // D = 2 dy > 0; the step of N per row, 2 dx
     int64_t sq = 0, sr = 0; // s = sq * D + sr, 0 <= sr < D
     int64_t q = 0, r = 0;
+    int64_t change = 0; // the row at which X() next changes; far below for a vertical edge
 
     int32_t X() const { return int32_t(q + (r > 0)); }
 
@@ -44,6 +45,29 @@ struct Edge {
         if (s < 0)
             return ((r > 0 ? r : d) + (-s) - 1) / (-s);
         return INT64_MAX;
+    }
+
+    // Notes the row of the next change, seen from row y.
+    void FindChange(int64_t y) { change = y + std::min<int64_t>(RowsUntilChange(), int64_t(1) << 40); }
+
+    // Moves down rows rows, no farther than the next change, without a division: short
+    // of the change, N moves by less than two D, so it leaves [0, D) by at most two D.
+    void Step(int64_t rows)
+    {
+        if (rows == 1) {
+            Advance(1);
+            return;
+        }
+        int64_t n = r + s * rows;
+        while (n >= d) {
+            n -= d;
+            ++q;
+        }
+        while (n < 0) {
+            n += d;
+            --q;
+        }
+        r = n;
     }
 
     void Advance(int64_t rows)
@@ -209,6 +233,7 @@ void Region::AssignPolygon(std::span<const Point> points, FillMode mode, const R
         for (; next < edges.size() && edges[next].top <= y; ++next) {
             if (edges[next].top < y)
                 edges[next].Advance(y - edges[next].top);
+            edges[next].FindChange(y);
             active.push_back(next);
         }
         std::erase_if(active, [&](size_t i) { return edges[i].bottom <= y; });
@@ -226,23 +251,23 @@ void Region::AssignPolygon(std::span<const Point> points, FillMode mode, const R
         for (size_t i : active) {
             const Edge& e = edges[i];
             crossings.push_back({ e.X(), e.dir });
-            rows = std::min({ rows, e.bottom - y, e.RowsUntilChange() });
+            rows = std::min({ rows, e.bottom - y, e.change - y });
         }
         if (crossings.size() == 2) {
             // Two edges of a closed outline run in opposite directions: under either rule
             // the row is inside between them, the common case of a convex shape.
-            const int32_t l = std::min(crossings[0].x, crossings[1].x);
-            const int32_t r = std::max(crossings[0].x, crossings[1].x);
-            xs.clear();
+            const int32_t l = std::max(std::min(crossings[0].x, crossings[1].x), clip.left);
+            const int32_t r = std::min(std::max(crossings[0].x, crossings[1].x), clip.right);
+            const int32_t span[2] = { l, r };
             if (l < r)
-                xs.insert(xs.end(), { l, r });
+                writer.Add(int32_t(y), int32_t(y + rows), span);
         } else {
             std::sort(crossings.begin(), crossings.end(),
                 [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
             SpansOfRow(crossings, mode, xs);
+            ClipSpans(xs, clip.left, clip.right);
+            writer.Add(int32_t(y), int32_t(y + rows), xs);
         }
-        ClipSpans(xs, clip.left, clip.right);
-        writer.Add(int32_t(y), int32_t(y + rows), xs);
         if (FRects.size() > detail::MaxRegionRects) {
             ReportFailure("polygon region too complex");
             FRects.clear();
@@ -250,9 +275,14 @@ void Region::AssignPolygon(std::span<const Point> points, FillMode mode, const R
         }
 
         y += rows;
-        for (size_t i : active)
-            if (edges[i].bottom > y)
-                edges[i].Advance(rows);
+        for (size_t i : active) {
+            Edge& e = edges[i];
+            if (e.bottom > y) {
+                e.Step(rows);
+                if (e.change <= y)
+                    e.FindChange(y);
+            }
+        }
     }
 }
 
