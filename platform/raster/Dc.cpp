@@ -13,6 +13,7 @@ void Dc::SetTarget(Surface* target)
 {
     FTarget = target;
     FBaseClip.SetRect(target ? target->Bounds() : Rect {});
+    FBaseBounds = FBaseClip.Bounds();
     InvalidateClip();
 }
 
@@ -37,6 +38,7 @@ void Dc::OffsetOrigin(int32_t dx, int32_t dy)
 void Dc::SetBaseClip(const Region& deviceRegion)
 {
     FBaseClip = deviceRegion;
+    FBaseBounds = FBaseClip.Bounds();
     InvalidateClip();
 }
 
@@ -54,10 +56,10 @@ namespace {
 
 // Without a clip region, the clip rectangle calls start from the bounds of the base clip,
 // or of the surface when there is no base clip.
-Region& ClipToEdit(Region& clip, bool& clipped, const Region& base, const Surface* target)
+Region& ClipToEdit(Region& clip, bool& clipped, const Rect& baseBounds, const Surface* target)
 {
     if (!clipped)
-        clip.SetRect(base.Empty() ? (target ? target->Bounds() : Rect {}) : base.Bounds());
+        clip.SetRect(baseBounds.Empty() ? (target ? target->Bounds() : Rect {}) : baseBounds);
     clipped = true;
     return clip;
 }
@@ -66,13 +68,13 @@ Region& ClipToEdit(Region& clip, bool& clipped, const Region& base, const Surfac
 
 void Dc::IntersectClipRect(const Rect& logical)
 {
-    ClipToEdit(FState.clip, FState.clipped, FBaseClip, FTarget).IntersectRect(logical.Offset(FState.origin.x, FState.origin.y));
+    ClipToEdit(FState.clip, FState.clipped, FBaseBounds, FTarget).IntersectRect(logical.Offset(FState.origin.x, FState.origin.y));
     InvalidateClip();
 }
 
 void Dc::ExcludeClipRect(const Rect& logical)
 {
-    ClipToEdit(FState.clip, FState.clipped, FBaseClip, FTarget).SubtractRect(logical.Offset(FState.origin.x, FState.origin.y));
+    ClipToEdit(FState.clip, FState.clipped, FBaseBounds, FTarget).SubtractRect(logical.Offset(FState.origin.x, FState.origin.y));
     InvalidateClip();
 }
 
@@ -83,11 +85,26 @@ const Region& Dc::ClipRef() const
         return FClipCache;
     FClipCache.Clear();
     if (FTarget && !FTarget->Empty()) {
-        // Copied into the cache's own storage, then cut: no allocation once it has grown.
-        FClipCache = FBaseClip;
-        FClipCache.IntersectRect(bounds);
-        if (FState.clipped)
-            FClipCache &= FState.clip;
+        // Built in the cache's own storage: no allocation once it has grown. A clip of one
+        // rectangle, as a child's paint has, is met with the base clip in one pass over the
+        // base clip's bands in its rows, or not at all when it holds the base clip.
+        const Rect& b = FBaseBounds;
+        auto holdsBase = [&b](const Rect& r) {
+            return r.left <= b.left && r.top <= b.top && r.right >= b.right && r.bottom >= b.bottom;
+        };
+        if (FState.clipped && FState.clip.IsRect()) {
+            const Rect r = FState.clip.Rects().front().Intersect(bounds);
+            if (holdsBase(r))
+                FClipCache = FBaseClip;
+            else
+                FClipCache.AssignIntersectRect(FBaseClip, r);
+        } else {
+            FClipCache = FBaseClip;
+            if (!holdsBase(bounds))
+                FClipCache.IntersectRect(bounds);
+            if (FState.clipped)
+                FClipCache &= FState.clip;
+        }
     }
     FClipTargetBounds = bounds;
     FClipValid = true;

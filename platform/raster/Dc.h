@@ -191,6 +191,7 @@ private:
     void InvalidateClip() { FClipValid = false; }
     Surface* FTarget = nullptr;
     Region FBaseClip;
+    Rect FBaseBounds;   // of FBaseClip, which is often large and read for its bounds often
     State FState;
     std::vector<State> FSaved;   // the first FSavedDepth are in use
     size_t FSavedDepth = 0;

@@ -610,7 +610,37 @@ void Region::Assign(const Region& a, const Region& b, RegionOp op)
     }
 }
 
-// Bands outside r go, the rest are cut to it; bands that become equal neighbours merge.
+namespace {
+
+// The bands of rects within r's rows, cut to r, into out; bands that become equal
+// neighbours merge.
+void IntersectRectInto(const std::vector<Rect>& rects, const Rect& r, std::vector<Rect>& out)
+{
+    out.clear();
+    BandWriter writer(out);
+    thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
+    const Rect* const last = rects.data() + rects.size();
+    for (const Rect* band = rects.data() + FirstBandAtOrBelow(rects, r.top); band != last;) {
+        const int32_t top = band->top, bottom = band->bottom;
+        if (top >= r.bottom)
+            break;
+        xs.clear();
+        const Rect* k = band;
+        for (; k != last && k->top == top; ++k) {
+            const int32_t left = std::max(k->left, r.left);
+            const int32_t right = std::min(k->right, r.right);
+            if (left < right) {
+                xs.push_back(left);
+                xs.push_back(right);
+            }
+        }
+        writer.Add(std::max(top, r.top), std::min(bottom, r.bottom), xs);
+        band = k;
+    }
+}
+
+} // namespace
+
 Region& Region::IntersectRect(const Rect& r)
 {
     if (Empty())
@@ -623,29 +653,24 @@ Region& Region::IntersectRect(const Rect& r)
     if (r.left <= b.left && r.top <= b.top && r.right >= b.right && r.bottom >= b.bottom)
         return *this;
     std::vector<Rect>& out = Scratch();
-    out.clear();
-    BandWriter writer(out);
-    thread_local std::vector<int32_t> xs = detail::ReservedList<int32_t>();
-    for (size_t i = FirstBandAtOrBelow(FRects, r.top); i < FRects.size();) {
-        const int32_t top = FRects[i].top, bottom = FRects[i].bottom;
-        if (top >= r.bottom)
-            break;
-        xs.clear();
-        size_t j = i;
-        for (; j < FRects.size() && FRects[j].top == top; ++j) {
-            int32_t left = std::max(FRects[j].left, r.left);
-            int32_t right = std::min(FRects[j].right, r.right);
-            if (left < right) {
-                xs.push_back(left);
-                xs.push_back(right);
-            }
-        }
-        writer.Add(std::max(top, r.top), std::min(bottom, r.bottom), xs);
-        i = j;
-    }
+    IntersectRectInto(FRects, r, out);
     TakeResult(FRects, out);
     return *this;
 }
+
+void Region::AssignIntersectRect(const Region& src, const Rect& r)
+{
+    if (&src == this) {
+        IntersectRect(r);
+        return;
+    }
+    if (src.Empty() || r.Empty()) {
+        FRects.clear();
+        return;
+    }
+    IntersectRectInto(src.FRects, r, FRects);
+}
+
 void Region::SetRect(const Rect& r)
 {
     if (r.Empty())

@@ -54,6 +54,9 @@ public:
     // Replaces the content by one rectangle (nothing when r is empty), reusing the storage.
     void SetRect(const Rect& r);
     Region& IntersectRect(const Rect& r);
+    // Replaces the content by src met with r, reusing the storage; the work is the bands of
+    // src within r's rows.
+    void AssignIntersectRect(const Region& src, const Rect& r);
     Region& SubtractRect(const Rect& r);
     Region& UnionRect(const Rect& r);
     // The in-place operations reuse the storage they hold: a region kept across calls

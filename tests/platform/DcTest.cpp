@@ -349,6 +349,49 @@ TEST_F(DcTest, BaseClipLimitsEverythingAndSurvivesRestore)
     EXPECT_EQ(s.GetColor(3, 0), Paper);
 }
 
+// The clip a paint works under is the base clip met with the clip rectangles and regions
+// given since, and with the surface: base clips of many bands and of parts outside the
+// surface, rectangle clips that hold the base clip, cut it or miss it, at moved origins,
+// through saves and restores.
+TEST(DcClip, EffectiveClipIsTheBaseClipMetWithTheClipsGiven)
+{
+    std::mt19937 rng(41);
+    std::uniform_int_distribution<int> coord(-6, 30), size(1, 14), pick(0, 4);
+    Surface s(24, 20);
+    Dc dc(&s);
+    for (int n = 0; n < 400; ++n) {
+        Region base;
+        for (int k = 0; k < 3 + pick(rng) * 3; ++k) {
+            const int x = coord(rng), y = coord(rng);
+            base.UnionRect({ x, y, x + size(rng), y + 1 + pick(rng) / 3 });
+        }
+        dc.Reset(&s);
+        dc.SetBaseClip(base);
+        Region want = base;
+        want.IntersectRect(s.Bounds());
+        const int saved = dc.Save();
+        for (int step = pick(rng); step > 0; --step) {
+            const Point o { pick(rng) - 2, pick(rng) - 2 };
+            dc.SetOrigin(o);
+            const int x = coord(rng), y = coord(rng);
+            const Rect r = pick(rng) == 0 ? Rect { -50, -50, 80, 80 } : Rect { x, y, x + size(rng), y + size(rng) };
+            const Rect device = r.Offset(o.x, o.y);
+            if (pick(rng) < 3) {
+                dc.IntersectClipRect(r);
+                want.IntersectRect(device);
+            } else {
+                dc.ExcludeClipRect(r);
+                want.SubtractRect(device);
+            }
+            ASSERT_EQ(dc.EffectiveClip(), want) << n;
+        }
+        dc.Restore(saved);
+        Region whole = base;
+        whole.IntersectRect(s.Bounds());
+        ASSERT_EQ(dc.EffectiveClip(), whole) << n;
+    }
+}
+
 TEST(DcEmpty, ZeroSizedSurfaceAndNoSurfaceDoNothing)
 {
     Surface none;
