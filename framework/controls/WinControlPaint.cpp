@@ -10,6 +10,21 @@ plat::Rect ToPlat(const TRect& r) { return { r.Left, r.Top, r.Right, r.Bottom };
 
 bool IsWindowed(const TControl* c) { return dynamic_cast<const TWinControl*>(c) != nullptr; }
 
+// Whether a visible graphic child that paints every pixel of its bounds (csOpaque) holds
+// area, given in client coordinates: its paint covers whatever the background leaves there.
+bool UnderOpaqueChild(const std::vector<TControl*>& children, const plat::Rect& area)
+{
+    for (const TControl* c : children) {
+        if (!c->Visible() || !(c->ControlStyle() & csOpaque) || IsWindowed(c))
+            continue;
+        const TRect b = c->BoundsRect();
+        if (b.Left <= area.left && b.Top <= area.top && b.Right >= area.right
+            && b.Bottom >= area.bottom)
+            return true;
+    }
+    return false;
+}
+
 plat::Rect Bounds(const TWinControl* w)
 {
     TPoint o = w->FormOffset();
@@ -269,9 +284,15 @@ void TWinControl::PaintBegin()
             if (!rgn.erase.Empty()) {
                 // The erase area lies within the update area, the base clip, so it serves
                 // as the base clip of the erase: the pixels of a clip region within the
-                // update area, without meeting the two.
+                // update area, without meeting the two. Under an opaque graphic child
+                // that holds all of it the erase is painted over at once, so it is made,
+                // for what the handler does besides, but clipped to nothing.
                 int saved = dc->Save();
-                dc->SetBaseClip(rgn.erase);
+                const plat::Rect e = rgn.erase.Bounds().Offset(-off.X, -off.Y);
+                if (UnderOpaqueChild(FControls, e))
+                    dc->SetBaseClip(plat::Region());
+                else
+                    dc->SetBaseClip(rgn.erase);
                 Perform(WM_ERASEBKGND, WPARAM(dc), 0);
                 dc->Restore(saved);
                 dc->SetBaseClip(rgn.update);

@@ -137,6 +137,49 @@ TEST_F(PaintingTest, OpaqueGraphicControlRepaintsWithoutErasingItsParent)
     EXPECT_EQ(p->PaintCount(), faces + 1);
 }
 
+// A graphic control that says it is opaque but paints only its left half, so that what
+// its parent's background does beneath it shows in the other half.
+class THalfPaintedBox : public TColorBox {
+public:
+    using TColorBox::TColorBox;
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(FFill);
+        Canvas()->FillRect(Rect(0, 0, Width() / 2, Height()));
+    }
+};
+
+// An erase whose whole area lies under an opaque graphic child is painted over by it, so
+// the background is not painted there; the erase message still comes. An erase that
+// reaches beyond the child paints the background as asked, beneath the child too.
+TEST_F(PaintingTest, EraseWhollyUnderAnOpaqueGraphicChildIsLeftToTheChild)
+{
+    TForm* f = NewForm();
+    auto* p = new TColorWindow(f, f, R(0, 0, 100, 100), clGreen, false);
+    new THalfPaintedBox(f, p, R(10, 10, 50, 50), clRed);
+    Application->ProcessMessages();
+    Stain(f, R(0, 0, 100, 100));
+    int erases = p->Erases;
+
+    plat::Region inside({ 20, 20, 40, 40 });
+    p->InvalidateRgn(&inside, true);
+    p->Update();
+    EXPECT_EQ(p->Erases, erases + 1);
+    EXPECT_EQ(Pixel(f, 25, 25), clRed);
+    EXPECT_EQ(Pixel(f, 35, 35), Stained);   // not erased: the child holds the whole area
+
+    plat::Region across({ 5, 5, 40, 40 });
+    p->InvalidateRgn(&across, true);
+    p->Update();
+    EXPECT_EQ(p->Erases, erases + 2);
+    EXPECT_EQ(Pixel(f, 7, 7), clGreen);
+    EXPECT_EQ(Pixel(f, 25, 25), clRed);
+    EXPECT_EQ(Pixel(f, 35, 35), clGreen);   // erased beneath the child as well
+    EXPECT_EQ(Pixel(f, 45, 45), Stained);   // outside the area
+}
+
 TEST_F(PaintingTest, ParentPaintsItsFaceIntoAForeignContextWithoutTouchingItsUpdateRegion)
 {
     TForm* f = NewForm();
