@@ -288,7 +288,10 @@ void TWinControl::PaintBegin()
                 // that holds all of it the erase is painted over at once, so it is made,
                 // for what the handler does besides, but clipped to nothing.
                 int saved = dc->Save();
-                const plat::Rect e = rgn.erase.Bounds().Offset(-off.X, -off.Y);
+                // The offset is asked for again rather than captured: the paint function
+                // stays small enough for std::function to hold it without allocating.
+                const TPoint o = FormOffset();
+                const plat::Rect e = rgn.erase.Bounds().Offset(-o.X, -o.Y);
                 if (UnderOpaqueChild(FControls, e))
                     dc->SetBaseClip(plat::Region());
                 else
