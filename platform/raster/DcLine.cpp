@@ -233,18 +233,94 @@ void Dc::StrokePath(const Painter& p, std::span<const Point> points, bool closed
 namespace {
 
 // The coverage of the points within box, a box inside the points' own met with a clip.
-void CoverageInBox(std::span<const Point> points, FillMode mode, const Box& box, Region& out)
+// The outline's runs of one row, in the order the walk met them. An outline of a few
+// rows has only a few on any row; one with more on a row is gathered the general way.
+constexpr int RowRunsMost = 6;
+struct RowRuns {
+    int32_t left[RowRunsMost], right[RowRunsMost];
+};
+constexpr int64_t GatheredRows = 4096;
+
+// The outline's pixels within box as runs in row order, each row's runs left to right
+// and apart, gathered row by row; false (runs unusable) when a row holds too many.
+bool GatherRowRuns(std::span<const Point> points, const Box& box, std::vector<Rect>& runs)
 {
-    if (points.size() >= 3)
-        detail::ClippedPolygon(points, mode, {}, box, out);
-    else
-        out.Clear();
-    // The outline's pixels as runs along rows, a run growing while the line stays on it.
-    thread_local std::vector<Rect> runs;
+    const size_t height = size_t(box.b - box.t);
+    thread_local std::vector<uint8_t> counts;
+    thread_local std::vector<RowRuns> rows;
+    counts.assign(height, 0);
+    if (rows.size() < height)
+        rows.resize(height);
+    bool full = false;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const Point a = points[i], b = points[(i + 1) % points.size()];
+        WalkLine(a.x, a.y, b.x, b.y, box, [&](int64_t, int64_t x, int64_t y) {
+            const size_t row = size_t(y - box.t);
+            uint8_t& n = counts[row];
+            RowRuns& r = rows[row];
+            const int32_t px = int32_t(x);
+            // A run grows while the line stays on it.
+            if (n > 0 && r.right[n - 1] == px) {
+                ++r.right[n - 1];
+                return;
+            }
+            if (n > 0 && r.left[n - 1] == px + 1) {
+                --r.left[n - 1];
+                return;
+            }
+            if (n == RowRunsMost) {
+                full = true;
+                return;
+            }
+            r.left[n] = px;
+            r.right[n] = px + 1;
+            ++n;
+        });
+    }
+    if (full)
+        return false;
+    runs.clear();
+    for (size_t row = 0; row < height; ++row) {
+        const int n = counts[row];
+        if (n == 0)
+            continue;
+        RowRuns& r = rows[row];
+        for (int i = 1; i < n; ++i) {
+            const int32_t l = r.left[i], rt = r.right[i];
+            int j = i;
+            for (; j > 0 && r.left[j - 1] > l; --j) {
+                r.left[j] = r.left[j - 1];
+                r.right[j] = r.right[j - 1];
+            }
+            r.left[j] = l;
+            r.right[j] = rt;
+        }
+        // Runs that meet or overlap become one.
+        const int32_t y = int32_t(box.t + int64_t(row));
+        int32_t l = r.left[0], rt = r.right[0];
+        for (int i = 1; i < n; ++i) {
+            if (r.left[i] <= rt) {
+                rt = std::max(rt, r.right[i]);
+                continue;
+            }
+            runs.push_back({ l, y, rt, y + 1 });
+            l = r.left[i];
+            rt = r.right[i];
+        }
+        runs.push_back({ l, y, rt, y + 1 });
+    }
+    return true;
+}
+
+// The same for any outline: runs walked in the outline's order, then put in row order by
+// counting (an outline spread over far more rows than it has runs is sorted by comparison
+// instead) and along each row, with the runs of a row that meet or overlap joined.
+void SortRowRuns(std::span<const Point> points, const Box& box, std::vector<Rect>& runs)
+{
     runs.clear();
     for (size_t i = 0; i < points.size(); ++i) {
         const Point a = points[i], b = points[(i + 1) % points.size()];
-        WalkLine(a.x, a.y, b.x, b.y, box, [](int64_t, int64_t x, int64_t y) {
+        WalkLine(a.x, a.y, b.x, b.y, box, [&runs](int64_t, int64_t x, int64_t y) {
             const int32_t px = int32_t(x), py = int32_t(y);
             if (!runs.empty()) {
                 Rect& last = runs.back();
@@ -260,9 +336,6 @@ void CoverageInBox(std::span<const Point> points, FillMode mode, const Box& box,
             runs.push_back({ px, py, px + 1, py + 1 });
         });
     }
-    // Put in row order by counting (an outline spread over far more rows than it has runs
-    // is sorted by comparison instead), then along each row, with the runs of a row that
-    // meet or overlap joined: rows in order, united with the fill in one pass.
     thread_local std::vector<uint32_t> rowStart;
     thread_local std::vector<Rect> sorted;
     sorted.resize(runs.size());
@@ -284,7 +357,6 @@ void CoverageInBox(std::span<const Point> points, FillMode mode, const Box& box,
         std::sort(sorted.begin(), sorted.end(),
             [](const Rect& a, const Rect& b) { return a.top < b.top; });
     }
-    // Each row's few runs in order, then joined where they meet or overlap.
     for (size_t i = 0; i < sorted.size();) {
         size_t end = i + 1;
         while (end < sorted.size() && sorted[end].top == sorted[i].top)
@@ -302,6 +374,18 @@ void CoverageInBox(std::span<const Point> points, FillMode mode, const Box& box,
             runs[kept++] = r;
     }
     runs.resize(kept);
+}
+
+void CoverageInBox(std::span<const Point> points, FillMode mode, const Box& box, Region& out)
+{
+    if (points.size() >= 3)
+        detail::ClippedPolygon(points, mode, {}, box, out);
+    else
+        out.Clear();
+    // The outline's pixels as runs in row order, united with the fill in one pass.
+    thread_local std::vector<Rect> runs;
+    if (box.b - box.t > GatheredRows || !GatherRowRuns(points, box, runs))
+        SortRowRuns(points, box, runs);
     out.UniteRows(runs);
 }
 

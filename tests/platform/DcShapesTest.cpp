@@ -358,6 +358,39 @@ TEST(PolygonCoverage, EqualsThePixelsPolygonPaintsInsideTheClip)
     EXPECT_TRUE(coverage.Empty());
 }
 
+// The coverage of outlines with many runs on one row (a comb whose teeth cross each row
+// a dozen times) and of outlines taller than a few thousand rows, both modes, against the
+// pixels that filling and then stroking the polygon paints.
+TEST(PolygonCoverage, CombsAndTallOutlinesMatchThePaintedPixels)
+{
+    std::vector<Point> comb;
+    for (int k = 0; k < 12; ++k) {
+        comb.push_back({ 4 + 10 * k, 2 });
+        comb.push_back({ 9 + 10 * k, 90 + 3 * k });
+    }
+    comb.push_back({ 125, 120 });
+    comb.push_back({ 2, 120 });
+    const std::vector<Point> tall = { { 3, 0 }, { 40, 2500 }, { 12, 5000 }, { 30, 5100 }, { 0, 5200 } };
+    Region coverage;
+    for (const std::vector<Point>* shape : { static_cast<const std::vector<Point>*>(&comb), &tall })
+        for (FillMode mode : { FillMode::Alternate, FillMode::Winding }) {
+            const int32_t height = shape == &tall ? 5210 : 130;
+            Surface s(140, height);
+            Dc dc(&s);
+            dc.SetPolyFillMode(mode);
+            dc.SetPen(SolidPen(Rgb(255, 255, 255)));
+            dc.SetBrush({ BrushStyle::Solid, Rgb(1, 2, 3) });
+            dc.Polygon(*shape);
+            std::vector<Rect> painted;
+            for (int y = 0; y < s.Height(); ++y)
+                for (int x = 0; x < s.Width(); ++x)
+                    if (s.GetColor(x, y))
+                        painted.push_back({ x, y, x + 1, y + 1 });
+            PolygonCoverage(*shape, mode, { 0, 0, 140, height }, coverage);
+            ASSERT_EQ(coverage, Region::FromRects(painted)) << (shape == &tall ? "tall" : "comb");
+        }
+}
+
 // A polygon whose brush and pen have one colour paints its coverage once: the same pixels
 // as filling and then stroking it, through clip regions of many bands (the update area of
 // a repaint), at moved origins, with shapes that come back moved and shapes that come back
