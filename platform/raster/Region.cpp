@@ -63,9 +63,9 @@ public:
         FBegin = FEnd;
         Load();
     }
-    // The end of the bands from the current one on that end at or above y: the first
-    // rectangle ending below y, which starts a band, since a band's rectangles share
-    // their bottom.
+    // The end of the bands, from the current one on, that end at or above row y: the
+    // first rectangle reaching below y, which starts a band, since the rectangles of a
+    // band share their bottom.
     const Rect* BandsEndingBy(int64_t y) const
     {
         const Rect* e = FBegin;
