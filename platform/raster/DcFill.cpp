@@ -85,6 +85,34 @@ void FillClipped(const Painter& p, const Region& area, Pixel c)
 
 namespace detail {
 
+Box PointsBox(std::span<const Point> points)
+{
+    Box box { points[0].x, points[0].y, int64_t(points[0].x) + 1, int64_t(points[0].y) + 1 };
+    for (const Point& q : points) {
+        box.l = std::min<int64_t>(box.l, q.x);
+        box.t = std::min<int64_t>(box.t, q.y);
+        box.r = std::max<int64_t>(box.r, int64_t(q.x) + 1);
+        box.b = std::max<int64_t>(box.b, int64_t(q.y) + 1);
+    }
+    return box;
+}
+
+bool KeptShape::Holds(std::span<const Point> shape, FillMode m)
+{
+    const Point first = shape[0];
+    bool same = valid && mode == m && points.size() == shape.size();
+    for (size_t i = 0; same && i < shape.size(); ++i)
+        same = points[i].x == shape[i].x - first.x && points[i].y == shape[i].y - first.y;
+    if (same)
+        return true;
+    valid = false;
+    points.clear();
+    for (const Point& q : shape)
+        points.push_back({ q.x - first.x, q.y - first.y });
+    mode = m;
+    return false;
+}
+
 Region ClippedPolygon(std::span<const Point> points, FillMode mode, Point origin, const Box& clip)
 {
     Region r;
@@ -94,53 +122,25 @@ Region ClippedPolygon(std::span<const Point> points, FillMode mode, Point origin
 
 namespace {
 
-// The last small polygon scanned whole, relative to its first point. A shape is often
-// scanned twice in a row, once to find the pixels a repaint must cover and once to paint
-// them; the second scan is a copy moved into place (a polygon's pixels move with it by
-// whole pixels exactly). Per thread.
-struct LastScan {
-    std::vector<Point> points;   // relative to the first point
-    FillMode mode = FillMode::Alternate;
-    Region region;
-    bool valid = false;
-};
-
-// Shapes this small are kept: their regions stay far below the size limit, whose refusal
-// must be reported on every scan.
-constexpr size_t LastScanPoints = 16;
-constexpr int64_t LastScanSide = 1 << 16;
-
 // The scan of a polygon whose pixels all lie inside clip, from the last scan when that was
 // the same shape; false when the polygon is not one to keep.
 bool ScanWhole(std::span<const Point> points, FillMode mode, Point origin, const Box& clip,
     Region& out)
 {
-    if (points.size() > LastScanPoints || (mode != FillMode::Alternate && mode != FillMode::Winding))
+    if (points.size() > KeptShape::MostPoints
+        || (mode != FillMode::Alternate && mode != FillMode::Winding))
         return false;
     const Point first = points[0];
-    Box shape { first.x, first.y, int64_t(first.x) + 1, int64_t(first.y) + 1 };
-    for (const Point& q : points) {
-        shape.l = std::min<int64_t>(shape.l, q.x);
-        shape.t = std::min<int64_t>(shape.t, q.y);
-        shape.r = std::max<int64_t>(shape.r, int64_t(q.x) + 1);
-        shape.b = std::max<int64_t>(shape.b, int64_t(q.y) + 1);
-    }
-    if (shape.r - shape.l > LastScanSide || shape.b - shape.t > LastScanSide)
+    const Box shape = PointsBox(points);
+    if (shape.r - shape.l > KeptShape::MostSide || shape.b - shape.t > KeptShape::MostSide)
         return false;
     const int64_t dx = int64_t(first.x) + origin.x, dy = int64_t(first.y) + origin.y;
     if (shape.l + origin.x < clip.l || shape.t + origin.y < clip.t || shape.r + origin.x > clip.r
         || shape.b + origin.y > clip.b || dx != ClampToInt32(dx) || dy != ClampToInt32(dy))
         return false;
 
-    thread_local LastScan last;
-    bool same = last.valid && last.mode == mode && last.points.size() == points.size();
-    for (size_t i = 0; same && i < points.size(); ++i)
-        same = last.points[i].x == points[i].x - first.x && last.points[i].y == points[i].y - first.y;
-    if (!same) {
-        last.points.clear();
-        for (const Point& q : points)
-            last.points.push_back({ q.x - first.x, q.y - first.y });
-        last.mode = mode;
+    thread_local KeptShape last;
+    if (!last.Holds(points, mode)) {
         last.region.AssignPolygon(last.points, mode,
             { int32_t(shape.l - first.x), int32_t(shape.t - first.y), int32_t(shape.r - first.x),
                 int32_t(shape.b - first.y) });

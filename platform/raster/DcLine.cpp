@@ -389,22 +389,6 @@ void CoverageInBox(std::span<const Point> points, FillMode mode, const Box& box,
     out.UniteRows(runs);
 }
 
-// The last small shape's coverage, whole and relative to its first point. A shape's
-// coverage is often asked for twice in a row, once to find what a repaint must cover and
-// once to paint it; the second is a copy moved into place (the pixels of a polygon and
-// its outline move with it by whole pixels exactly). Per thread.
-struct LastCoverage {
-    std::vector<Point> points;   // relative to the first point
-    FillMode mode = FillMode::Alternate;
-    Region region;
-    bool valid = false;
-};
-
-// Shapes this small are kept: their regions stay far below the size limit, whose refusal
-// must be reported on every scan.
-constexpr size_t KeptCoveragePoints = 16;
-constexpr int64_t KeptCoverageSide = 1 << 16;
-
 } // namespace
 
 void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& clip, Region& out)
@@ -416,37 +400,26 @@ void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& c
     // Every pixel of the shape lies within the points' box, one past its far edges; the
     // work is bounded by that box met with the clip.
     const Point first = points[0];
-    Box shape { first.x, first.y, int64_t(first.x) + 1, int64_t(first.y) + 1 };
-    for (const Point& q : points) {
-        shape.l = std::min<int64_t>(shape.l, q.x);
-        shape.t = std::min<int64_t>(shape.t, q.y);
-        shape.r = std::max<int64_t>(shape.r, int64_t(q.x) + 1);
-        shape.b = std::max<int64_t>(shape.b, int64_t(q.y) + 1);
-    }
+    const Box shape = detail::PointsBox(points);
     const Box box { std::max<int64_t>(shape.l, clip.left), std::max<int64_t>(shape.t, clip.top),
         std::min<int64_t>(shape.r, clip.right), std::min<int64_t>(shape.b, clip.bottom) };
     if (box.Empty()) {
         out.Clear();
         return;
     }
-    const bool kept = points.size() >= 3 && points.size() <= KeptCoveragePoints
+    // A small shape's coverage is worked out whole and kept; the next request for the
+    // same shape, moved, is a copy.
+    const bool keep = points.size() >= 3 && points.size() <= detail::KeptShape::MostPoints
         && (mode == FillMode::Alternate || mode == FillMode::Winding)
-        && shape.r - shape.l <= KeptCoverageSide && shape.b - shape.t <= KeptCoverageSide
-        && shape.r <= INT32_MAX && shape.b <= INT32_MAX;
-    if (!kept) {
+        && shape.r - shape.l <= detail::KeptShape::MostSide
+        && shape.b - shape.t <= detail::KeptShape::MostSide && shape.r <= INT32_MAX
+        && shape.b <= INT32_MAX;
+    if (!keep) {
         CoverageInBox(points, mode, box, out);
         return;
     }
-    thread_local LastCoverage last;
-    bool same = last.valid && last.mode == mode && last.points.size() == points.size();
-    for (size_t i = 0; same && i < points.size(); ++i)
-        same = last.points[i].x == points[i].x - first.x && last.points[i].y == points[i].y - first.y;
-    if (!same) {
-        last.valid = false;
-        last.points.clear();
-        for (const Point& q : points)
-            last.points.push_back({ q.x - first.x, q.y - first.y });
-        last.mode = mode;
+    thread_local detail::KeptShape last;
+    if (!last.Holds(points, mode)) {
         CoverageInBox(last.points, mode,
             { shape.l - first.x, shape.t - first.y, shape.r - first.x, shape.b - first.y },
             last.region);
