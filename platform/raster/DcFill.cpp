@@ -85,73 +85,12 @@ void FillClipped(const Painter& p, const Region& area, Pixel c)
 
 namespace detail {
 
-Box PointsBox(std::span<const Point> points)
-{
-    Box box { points[0].x, points[0].y, int64_t(points[0].x) + 1, int64_t(points[0].y) + 1 };
-    for (const Point& q : points) {
-        box.l = std::min<int64_t>(box.l, q.x);
-        box.t = std::min<int64_t>(box.t, q.y);
-        box.r = std::max<int64_t>(box.r, int64_t(q.x) + 1);
-        box.b = std::max<int64_t>(box.b, int64_t(q.y) + 1);
-    }
-    return box;
-}
-
-bool KeptShape::Holds(std::span<const Point> shape, FillMode m)
-{
-    const Point first = shape[0];
-    bool same = valid && mode == m && points.size() == shape.size();
-    for (size_t i = 0; same && i < shape.size(); ++i)
-        same = points[i].x == shape[i].x - first.x && points[i].y == shape[i].y - first.y;
-    if (same)
-        return true;
-    valid = false;
-    points.clear();
-    for (const Point& q : shape)
-        points.push_back({ q.x - first.x, q.y - first.y });
-    mode = m;
-    return false;
-}
-
 Region ClippedPolygon(std::span<const Point> points, FillMode mode, Point origin, const Box& clip)
 {
     Region r;
     ClippedPolygon(points, mode, origin, clip, r);
     return r;
 }
-
-namespace {
-
-// The scan of a polygon whose pixels all lie inside clip, from the last scan when that was
-// the same shape; false when the polygon is not one to keep.
-bool ScanWhole(std::span<const Point> points, FillMode mode, Point origin, const Box& clip,
-    Region& out)
-{
-    if (points.size() > KeptShape::MostPoints
-        || (mode != FillMode::Alternate && mode != FillMode::Winding))
-        return false;
-    const Point first = points[0];
-    const Box shape = PointsBox(points);
-    if (shape.r - shape.l > KeptShape::MostSide || shape.b - shape.t > KeptShape::MostSide)
-        return false;
-    const int64_t dx = int64_t(first.x) + origin.x, dy = int64_t(first.y) + origin.y;
-    if (shape.l + origin.x < clip.l || shape.t + origin.y < clip.t || shape.r + origin.x > clip.r
-        || shape.b + origin.y > clip.b || dx != ClampToInt32(dx) || dy != ClampToInt32(dy))
-        return false;
-
-    thread_local KeptShape last;
-    if (!last.Holds(points, mode)) {
-        last.region.AssignPolygon(last.points, mode,
-            { int32_t(shape.l - first.x), int32_t(shape.t - first.y), int32_t(shape.r - first.x),
-                int32_t(shape.b - first.y) });
-        last.valid = true;
-    }
-    out = last.region;
-    out.Offset(int32_t(dx), int32_t(dy));
-    return true;
-}
-
-} // namespace
 
 void ClippedPolygon(
     std::span<const Point> points, FillMode mode, Point origin, const Box& clip, Region& out)
@@ -160,8 +99,6 @@ void ClippedPolygon(
         out.Clear();
         return;
     }
-    if (ScanWhole(points, mode, origin, clip, out))
-        return;
     // Logical pixels beyond the 32-bit range never lie inside a polygon of 32-bit points.
     Rect box { ClampToInt32(clip.l - origin.x), ClampToInt32(clip.t - origin.y),
         ClampToInt32(clip.r - origin.x), ClampToInt32(clip.b - origin.y) };

@@ -232,7 +232,6 @@ void Dc::StrokePath(const Painter& p, std::span<const Point> points, bool closed
 
 namespace {
 
-// The coverage of the points within box, a box inside the points' own met with a clip.
 // The outline's runs of one row, in the order the walk met them. An outline of a few
 // rows has only a few on any row; one with more on a row is gathered the general way.
 constexpr int RowRunsMost = 6;
@@ -376,6 +375,7 @@ void SortRowRuns(std::span<const Point> points, const Box& box, std::vector<Rect
     runs.resize(kept);
 }
 
+// The coverage of the points within box, a box inside the points' own met with a clip.
 void CoverageInBox(std::span<const Point> points, FillMode mode, const Box& box, Region& out)
 {
     if (points.size() >= 3)
@@ -389,6 +389,55 @@ void CoverageInBox(std::span<const Point> points, FillMode mode, const Box& box,
     out.UniteRows(runs);
 }
 
+// The points' box, one past their far edges: every pixel of the polygon and of its
+// outline lies in it.
+Box PointsBox(std::span<const Point> points)
+{
+    Box box { points[0].x, points[0].y, int64_t(points[0].x) + 1, int64_t(points[0].y) + 1 };
+    for (const Point& q : points) {
+        box.l = std::min<int64_t>(box.l, q.x);
+        box.t = std::min<int64_t>(box.t, q.y);
+        box.r = std::max<int64_t>(box.r, int64_t(q.x) + 1);
+        box.b = std::max<int64_t>(box.b, int64_t(q.y) + 1);
+    }
+    return box;
+}
+
+// The coverage of the last small shape worked out, kept relative to its first point. A
+// shape's coverage is often asked for twice in a row, once to find what a repaint must
+// cover and once to paint it; the second time is a copy moved into place (a polygon's
+// pixels, outline included, move with it by whole pixels exactly). Per thread.
+struct KeptShape {
+    // Shapes this small are kept: their regions stay far below the size limit, whose
+    // refusal must be reported each time.
+    static constexpr size_t MostPoints = 16;
+    static constexpr int64_t MostSide = 1 << 16;
+
+    std::vector<Point> points;   // relative to the first point
+    FillMode mode = FillMode::Alternate;
+    Region region;
+    bool valid = false;
+
+    // Whether shape (at most MostPoints points, sides at most MostSide) under m is the
+    // kept shape, moved; when not, it becomes the kept shape, its region left invalid for
+    // the caller to work out.
+    bool Holds(std::span<const Point> shape, FillMode m)
+    {
+        const Point first = shape[0];
+        bool same = valid && mode == m && points.size() == shape.size();
+        for (size_t i = 0; same && i < shape.size(); ++i)
+            same = points[i].x == shape[i].x - first.x && points[i].y == shape[i].y - first.y;
+        if (same)
+            return true;
+        valid = false;
+        points.clear();
+        for (const Point& q : shape)
+            points.push_back({ q.x - first.x, q.y - first.y });
+        mode = m;
+        return false;
+    }
+};
+
 } // namespace
 
 void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& clip, Region& out)
@@ -400,7 +449,7 @@ void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& c
     // Every pixel of the shape lies within the points' box, one past its far edges; the
     // work is bounded by that box met with the clip.
     const Point first = points[0];
-    const Box shape = detail::PointsBox(points);
+    const Box shape = PointsBox(points);
     const Box box { std::max<int64_t>(shape.l, clip.left), std::max<int64_t>(shape.t, clip.top),
         std::min<int64_t>(shape.r, clip.right), std::min<int64_t>(shape.b, clip.bottom) };
     if (box.Empty()) {
@@ -409,16 +458,16 @@ void PolygonCoverage(std::span<const Point> points, FillMode mode, const Rect& c
     }
     // A small shape's coverage is worked out whole and kept; the next request for the
     // same shape, moved, is a copy.
-    const bool keep = points.size() >= 3 && points.size() <= detail::KeptShape::MostPoints
+    const bool keep = points.size() >= 3 && points.size() <= KeptShape::MostPoints
         && (mode == FillMode::Alternate || mode == FillMode::Winding)
-        && shape.r - shape.l <= detail::KeptShape::MostSide
-        && shape.b - shape.t <= detail::KeptShape::MostSide && shape.r <= INT32_MAX
+        && shape.r - shape.l <= KeptShape::MostSide
+        && shape.b - shape.t <= KeptShape::MostSide && shape.r <= INT32_MAX
         && shape.b <= INT32_MAX;
     if (!keep) {
         CoverageInBox(points, mode, box, out);
         return;
     }
-    thread_local detail::KeptShape last;
+    thread_local KeptShape last;
     if (!last.Holds(points, mode)) {
         CoverageInBox(last.points, mode,
             { shape.l - first.x, shape.t - first.y, shape.r - first.x, shape.b - first.y },

@@ -184,31 +184,6 @@ private:
 
 // The fill region of a polygon given in logical points, in device coordinates, cut to the
 // clip box; the work follows the clip's rows however far the polygon reaches.
-// The points' box, one past their far edges: every pixel of the polygon and of its
-// outline lies in it.
-Box PointsBox(std::span<const Point> points);
-
-// The region of the last small shape worked out, kept relative to its first point. A shape
-// is often worked out twice in a row, once to find what a repaint must cover and once to
-// paint it; the second time is a copy moved into place (a polygon's pixels, outline
-// included, move with it by whole pixels exactly). Kept per thread by its users.
-struct KeptShape {
-    // Shapes this small are kept: their regions stay far below the size limit, whose
-    // refusal must be reported each time.
-    static constexpr size_t MostPoints = 16;
-    static constexpr int64_t MostSide = 1 << 16;
-
-    std::vector<Point> points;   // relative to the first point
-    FillMode mode = FillMode::Alternate;
-    Region region;
-    bool valid = false;
-
-    // Whether shape (at most MostPoints points, sides at most MostSide) under m is the
-    // kept shape, moved; when not, it becomes the kept shape, its region left invalid for
-    // the caller to work out.
-    bool Holds(std::span<const Point> shape, FillMode m);
-};
-
 Region ClippedPolygon(std::span<const Point> points, FillMode mode, Point origin, const Box& clip);
 // The same into out, reusing its storage.
 void ClippedPolygon(
