@@ -3,6 +3,7 @@
 #include "platform/raster/Dc.h"
 
 #include "platform/raster/Dc_p.h"
+#include "platform/raster/Region_p.h"
 
 namespace plat {
 
@@ -41,26 +42,19 @@ void FillClipped(const Painter& p, const Region& area, Pixel c)
     const std::vector<Rect>& cr = p.Clip().Rects();
     const Rect *a = ar.data(), *aLast = a + ar.size();
     const Rect *k = cr.data(), *kLast = k + cr.size();
-    auto bandEnd = [](const Rect* r, const Rect* last) {
-        const int32_t top = r->top;
-        do
-            ++r;
-        while (r != last && r->top == top);
-        return r;
-    };
     // A painter without a surface has an empty clip: the loop does not run.
     Surface* target = p.Target();
     while (a != aLast && k != kLast) {
         if (k->bottom <= a->top) {
-            k = bandEnd(k, kLast);
+            k = detail::BandEnd(k, kLast);
             continue;
         }
         if (a->bottom <= k->top) {
-            a = bandEnd(a, aLast);
+            a = detail::BandEnd(a, aLast);
             continue;
         }
-        const Rect* aEnd = bandEnd(a, aLast);
-        const Rect* kEnd = bandEnd(k, kLast);
+        const Rect* aEnd = detail::BandEnd(a, aLast);
+        const Rect* kEnd = detail::BandEnd(k, kLast);
         const int32_t top = std::max(a->top, k->top), bottom = std::min(a->bottom, k->bottom);
         for (const Rect *i = a, *j = k; i != aEnd && j != kEnd;) {
             const int32_t l = std::max(i->left, j->left), r = std::min(i->right, j->right);

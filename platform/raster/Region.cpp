@@ -80,16 +80,7 @@ public:
     }
 
 private:
-    void Load()
-    {
-        FEnd = FBegin;
-        if (FBegin == FLast)
-            return;
-        const int32_t top = FBegin->top;
-        do
-            ++FEnd;
-        while (FEnd != FLast && FEnd->top == top);
-    }
+    void Load() { FEnd = FBegin == FLast ? FBegin : detail::BandEnd(FBegin, FLast); }
 
     const Rect* FBegin;
     const Rect* FLast;
@@ -393,13 +384,7 @@ void Region::UniteRows(std::span<const Rect> runs)
     const Rect* const fLast = f + FRects.size();
     const Rect* o = runs.data();
     const Rect* const oLast = o + runs.size();
-    auto bandEnd = [fLast](const Rect* r) {
-        const int32_t top = r->top;
-        do
-            ++r;
-        while (r != fLast && r->top == top);
-        return r;
-    };
+    auto bandEnd = [fLast](const Rect* band) { return detail::BandEnd(band, fLast); };
     auto room = [&](size_t spans) {
         if (xs.size() < 2 * spans)
             xs.resize(2 * spans);

@@ -1,5 +1,6 @@
 #pragma once
-// Internals shared by the region combiner and the polygon scan converter.
+// Internals shared by the region combiner, the polygon scan converter and the drawing
+// context's region fills.
 
 #include "platform/raster/Geometry.h"
 #include "platform/system/Assert.h"
@@ -33,6 +34,17 @@ template <class T> std::vector<T> ReservedList(size_t n = 64)
 // Largest rectangle count a polygon region may reach before the request is refused
 // (16 M rectangles, 256 MiB).
 constexpr size_t MaxRegionRects = size_t(1) << 24;
+
+// One past the last rectangle of the band that starts at band, in a banded list ending
+// at last.
+inline const Rect* BandEnd(const Rect* band, const Rect* last)
+{
+    const int32_t top = band->top;
+    do
+        ++band;
+    while (band != last && band->top == top);
+    return band;
+}
 
 // Appends bands to a rectangle list in top-to-bottom order and keeps it canonical: a band
 // that touches the previous one and has the same spans extends it instead of starting a
