@@ -89,10 +89,7 @@ public:
         if (first == last)
             return;
         METRONOME_ASSERT(FLastBand >= FOut.size() || FOut.back().bottom <= first->top);
-        const Rect* firstEnd = first;
-        do
-            ++firstEnd;
-        while (firstEnd != last && firstEnd->top == first->top);
+        const Rect* firstEnd = BandEnd(first, last);
         const size_t size = FOut.size();
         const size_t count = size_t(firstEnd - first);
         bool extends = FLastBand < size && size - FLastBand == count
