@@ -2,6 +2,7 @@
 
 #include "framework/core/SysUtils.h"
 
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -11,13 +12,18 @@ namespace {
 
 bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
+// The value of each byte as a hex digit, or -1.
+constexpr auto HexValues = [] {
+    std::array<int8_t, 256> values {};
+    for (int c = 0; c < 256; ++c)
+        values[c] = c >= '0' && c <= '9' ? int8_t(c - '0')
+            : c >= 'a' && c <= 'f'       ? int8_t(c - 'a' + 10)
+            : c >= 'A' && c <= 'F'       ? int8_t(c - 'A' + 10)
+                                         : int8_t(-1);
+    return values;
+}();
+
+int HexDigit(char c) { return HexValues[static_cast<unsigned char>(c)]; }
 
 void AppendUtf8(std::string& out, uint32_t cp)
 {
@@ -227,8 +233,23 @@ private:
         } else if (c == '{') {
             v.kind = TFormValue::vaBinary;
             ++pos;
+            // A form's pictures are long lines of hex pairs: room for all, and the pairs
+            // between blanks decoded in one run.
+            const size_t close = s.find('}', pos);
+            v.text.reserve(((close == std::string::npos ? s.size() : close) - pos) / 2);
             int pending = -1;
             for (;;) {
+                if (pending < 0) {
+                    const char* p = s.data() + pos;
+                    const char* const end = s.data() + s.size();
+                    for (; end - p >= 2; p += 2) {
+                        const int high = HexDigit(p[0]), low = HexDigit(p[1]);
+                        if ((high | low) < 0)
+                            break;
+                        v.text += char(high << 4 | low);
+                    }
+                    pos = size_t(p - s.data());
+                }
                 SkipBlanks();
                 if (pos >= s.size())
                     Fail("'}' expected");

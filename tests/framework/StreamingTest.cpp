@@ -1,3 +1,4 @@
+#include "framework/core/FormText_p.h"
 #include "framework/core/Reader.h"
 #include "framework/core/Stream.h"
 #include "framework/core/SysUtils.h"
@@ -8,8 +9,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <filesystem>
+#include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -459,6 +461,58 @@ TEST_F(StreamingTest, FaultsRaiseReadErrorsWithTheirLine)
         }
         for (int i = 0; i < form.ComponentCount(); ++i)
             EXPECT_FALSE(form.Components(i)->HasState(csReading));
+    }
+}
+
+// Binary blocks are hex pairs in lines of any length; blanks and line breaks may stand
+// anywhere between digits, even inside a pair, and the lines after a block keep their
+// numbers in errors.
+TEST(FormTextTest, BinaryBlocksReadWhateverTheirLayout)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes, text = "object f: TStForm\n  Data = {";
+        const int size = round == 0 ? 0 : int(random() % 400);
+        int breaks = 0;
+        for (int i = 0; i < size; ++i) {
+            bytes += char(random());
+            const char* digits = random() % 2 ? "0123456789abcdef" : "0123456789ABCDEF";
+            for (int shift : { 4, 0 }) {
+                text += digits[(static_cast<unsigned char>(bytes.back()) >> shift) & 15];
+                switch (random() % 16) {
+                case 0: text += ' '; break;
+                case 1: text += "\r\n    "; ++breaks; break;
+                case 2: text += '\t'; break;
+                default: break;
+                }
+            }
+        }
+        text += "}\n  Foo = 'open\nend\n";
+        const std::string expected = "Line " + std::to_string(3 + breaks) + ": ";
+        try {
+            ParseFormText(text);
+            ADD_FAILURE() << "the unterminated string after the block was not seen";
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Message().substr(0, expected.size()), expected) << e.Message();
+        }
+        const TFormObject parsed = ParseFormText(text.substr(0, text.find("  Foo")) + "end\n");
+        ASSERT_EQ(parsed.properties.size(), 1u);
+        EXPECT_EQ(parsed.properties[0].value.kind, TFormValue::vaBinary);
+        EXPECT_EQ(parsed.properties[0].value.text, bytes) << "round " << round;
+    }
+    const std::pair<const char*, const char*> faults[] = {
+        { "object f: TStForm\n  Data = {0a1\n  g}\nend\n", "Line 3: Invalid binary value" },
+        { "object f: TStForm\n  Data = {0a1 2 3}\nend\n", "Line 2: Odd number of hex digits in a binary value" },
+        { "object f: TStForm\n  Data = {0a12\n", "Line 3: '}' expected" },
+        { "object f: TStForm\n  Data = {0a12-0}\nend\n", "Line 2: Invalid binary value" },
+    };
+    for (const auto& [text, message] : faults) {
+        try {
+            ParseFormText(text);
+            ADD_FAILURE() << "no error for: " << text;
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Message(), message) << text;
+        }
     }
 }
 
