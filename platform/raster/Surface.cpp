@@ -54,8 +54,15 @@ void Surface::ConvertTo(PixelFormat format, const std::vector<Color>& palette)
     for (Color& c : FPalette)
         c &= 0xFFFFFF;
     PaletteMatcher matcher(FPalette);
-    for (Pixel& p : FPixels)
-        p = matcher.EntryPixel(matcher.Index(p));
+    // Pictures come in runs of one colour: a run is matched once.
+    Pixel last = 0, entry = matcher.EntryPixel(matcher.Index(0));
+    for (Pixel& p : FPixels) {
+        if (p != last) {
+            last = p;
+            entry = matcher.EntryPixel(matcher.Index(p));
+        }
+        p = entry;
+    }
 }
 
 Color Surface::GetColor(int32_t x, int32_t y) const
