@@ -2,6 +2,7 @@
 
 #include "platform/sdl/SdlX11.h"
 #include "platform/system/Signals.h"
+#include "platform/text/Font.h"
 #include "platform/window/WindowScale.h"
 
 #include <SDL.h>
@@ -273,6 +274,7 @@ private:
 
 SdlWindowSystem::~SdlWindowSystem()
 {
+    FinishFontLookup(); // SDL sets the locale as it closes its input method
     StopWatchingTerminationSignals();
     FShown.clear();
     for (auto& [id, w] : FWindows)
@@ -301,7 +303,11 @@ WindowId SdlWindowSystem::CreateWindow(const WindowParams& params)
     int w = ScreenSide(b.Width());
     int h = ScreenSide(b.Height());
     Uint32 flags = SDL_WINDOW_HIDDEN | (params.borderless ? SDL_WINDOW_BORDERLESS : 0);
+    // SDL sets the locale while it makes a window's input context; the font configuration,
+    // read by the locale, is read ahead only once the first window stands.
+    FinishFontLookup();
     SDL_Window* win = SDL_CreateWindow(params.title.c_str(), b.left, b.top, w, h, flags);
+    PrepareFontLookup();
     if (!win) {
         ReportFailure(std::string("cannot create a window: ") + SDL_GetError());
         return 0;
@@ -926,6 +932,7 @@ int SdlWindowSystem::MessageBox(
     WindowId owner, const std::string& title, const std::string& text, MessageBoxKind kind)
 {
     SDL_CaptureMouse(SDL_FALSE);
+    FinishFontLookup(); // SDL's message box sets the locale
     Uint32 flags = kind == MessageBoxKind::Error ? SDL_MESSAGEBOX_ERROR
         : kind == MessageBoxKind::Warning         ? SDL_MESSAGEBOX_WARNING
                                                   : SDL_MESSAGEBOX_INFORMATION;

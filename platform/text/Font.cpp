@@ -7,6 +7,8 @@
 #include <cctype>
 #include <map>
 #include <optional>
+#include <system_error>
+#include <thread>
 #include <tuple>
 
 namespace plat {
@@ -21,6 +23,23 @@ constexpr int32_t DefaultCellHeight = 13;
 std::mutex gResolveMutex; // fontconfig, the face cache and the test switch
 std::once_flag gFcOnce;
 bool gFcReady = false;
+
+void LoadFontConfiguration()
+{
+    std::call_once(gFcOnce, [] { gFcReady = FcInit() == FcTrue; });
+}
+
+// The worker that reads the configuration ahead; the program's end waits for it.
+struct ConfigReader {
+    std::mutex mutex;
+    std::thread thread;
+    bool started = false;
+    ~ConfigReader()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+} gConfigReader;
 bool gNoFonts = false;
 FcConfig* gEmptyConfig = nullptr;
 std::map<std::tuple<std::string, int, int32_t, bool, bool>, std::shared_ptr<FaceSize>> gFaces;
@@ -53,7 +72,7 @@ struct Match {
 // Asks fontconfig for the best face of a family; with the gResolveMutex held.
 std::optional<Match> MatchFont(const std::string& family, bool bold, bool italic)
 {
-    std::call_once(gFcOnce, [] { gFcReady = FcInit() == FcTrue; });
+    LoadFontConfiguration(); // waits for the worker while it reads
     if (!gFcReady)
         return std::nullopt;
     FcConfig* config = gNoFonts ? gEmptyConfig : nullptr;
@@ -225,6 +244,26 @@ Size Font::Extent(std::string_view text) const
     for (const GlyphRef& g : glyphs)
         width += g->advance;
     return { int32_t(std::min<int64_t>(width, INT32_MAX)), FMetrics.height };
+}
+
+void PrepareFontLookup()
+{
+    std::lock_guard lock(gConfigReader.mutex);
+    if (gConfigReader.started)
+        return;
+    gConfigReader.started = true;
+    try {
+        gConfigReader.thread = std::thread(LoadFontConfiguration);
+    } catch (const std::system_error&) {
+        // No thread to be had: the first font reads the configuration itself.
+    }
+}
+
+void FinishFontLookup()
+{
+    std::lock_guard lock(gConfigReader.mutex);
+    if (gConfigReader.thread.joinable())
+        gConfigReader.thread.join();
 }
 
 void SimulateNoFontsForTesting(bool noFonts)

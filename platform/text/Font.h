@@ -59,6 +59,13 @@ private:
     std::unique_ptr<FontImpl> FImpl;
 };
 
+// Reads the font configuration on a worker thread, so that the first font asked for finds
+// it read while the program has gone on with other work; only the first call starts it.
+// Fontconfig reads numbers by the process's locale: whoever changes the locale calls
+// FinishFontLookup first, which waits for the worker if one is running.
+void PrepareFontLookup();
+void FinishFontLookup();
+
 // Flags of Dc::DrawText, with the values of the classic call.
 namespace dt {
 constexpr uint32_t Top = 0x0, Left = 0x0, Center = 0x1, Right = 0x2, VCenter = 0x4,

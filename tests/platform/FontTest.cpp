@@ -192,6 +192,24 @@ TEST(FontTest, ConcurrentUseGivesTheSameResults)
         EXPECT_EQ(m, 0);
 }
 
+// A font asked for while the configuration is still being read ahead waits for it and
+// comes out as always; in a process of its own, where nothing has read it yet.
+TEST(FontTest, FontsAskedForWhileTheConfigurationIsReadAheadComeOutTheSame)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            FinishFontLookup(); // nothing to wait for yet
+            PrepareFontLookup();
+            const bool arial = FontFaceName(*Arial(-11)) == "Liberation Sans";
+            PrepareFontLookup(); // starts nothing more
+            FinishFontLookup();
+            FinishFontLookup();
+            std::exit(arial && FontHasGlyphs(*Arial(-14, true)) ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
 TEST(FontTest, WithoutAnyFontFileSizesAreEstimatedAndNothingIsDrawn)
 {
     SimulateNoFontsForTesting(true);
