@@ -27,7 +27,7 @@ void PaintWindowTree(TWinControl* w, plat::Dc* dc)
 {
     w->Perform(WM_PAINT, WPARAM(dc), 0);
     for (int i = 0; i < w->ControlCount(); ++i) {
-        auto* child = dynamic_cast<TWinControl*>(w->Controls(i));
+        auto* child = w->Controls(i)->AsWinControl();
         if (!child || !child->Visible())
             continue;
         int saved = dc->Save();
@@ -59,7 +59,7 @@ void CopyParentImage(TControl* Control, TCanvas* Canvas)
         TControl* c = parent->Controls(i);
         if (c == Control)
             break;
-        if (dynamic_cast<TWinControl*>(c) || !c->Visible() || !Meets(c->BoundsRect(), bounds))
+        if (c->AsWinControl() || !c->Visible() || !Meets(c->BoundsRect(), bounds))
             continue;
         saved = dc->Save();
         dc->OffsetOrigin(c->Left() - bounds.Left, c->Top() - bounds.Top);

@@ -31,6 +31,9 @@ public:
 
     TWinControl* Parent() const { return FParent; }
     virtual void SetParent(TWinControl* AParent);
+    // This control as a windowed one, or nullptr for a graphic control: what a
+    // dynamic_cast to TWinControl gives, without its cost on every paint of every child.
+    TWinControl* AsWinControl() const { return FAsWinControl; }
     // The form this control lies on (itself for a form); nullptr when not on one.
     TCustomForm* GetParentForm() const;
 
@@ -197,6 +200,7 @@ protected:
     TControlStyle FControlStyle;
     TControlState FControlState = 0;
     bool FVisible = true;
+    TWinControl* FAsWinControl = nullptr; // set while the TWinControl part exists
 
 private:
     void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);

@@ -41,7 +41,7 @@ void TControlCanvas::CreateHandle()
     if (!form || !FControl->Showing())
         return;
     plat::Region clip;
-    if (auto* w = dynamic_cast<TWinControl*>(FControl)) {
+    if (auto* w = FControl->AsWinControl()) {
         clip = w->VisibleRegion();
     } else if (TWinControl* p = FControl->Parent()) {
         TPoint o = FControl->FormOffset();

@@ -140,7 +140,7 @@ TWinControl* TCustomForm::WindowAt(int x, int y) const
     for (bool found = true; found;) {
         found = false;
         for (int i = w->ControlCount() - 1; i >= 0; --i) {
-            auto* c = dynamic_cast<TWinControl*>(w->Controls(i));
+            auto* c = w->Controls(i)->AsWinControl();
             if (!c || !c->Visible())
                 continue;
             TPoint q { p.X - c->Left(), p.Y - c->Top() };
@@ -174,7 +174,7 @@ bool TCustomForm::DragAreaAt(int x, int y) const
     TControl* c = ControlUnder(x, y);
     if (!c || !c->DragsWindow())
         return false;
-    TWinControl* w = dynamic_cast<TWinControl*>(c) ? static_cast<TWinControl*>(c) : c->Parent();
+    TWinControl* w = c->AsWinControl() ? c->AsWinControl() : c->Parent();
     return w && EnabledChain(w) && c->Enabled();
 }
 
@@ -245,8 +245,7 @@ void TCustomForm::MouseEvent(const plat::Event& e)
 
     TWinControl* target;
     if (capture)
-        target = dynamic_cast<TWinControl*>(capture) ? static_cast<TWinControl*>(capture)
-                                                      : capture->Parent();
+        target = capture->AsWinControl() ? capture->AsWinControl() : capture->Parent();
     else
         target = WindowAt(e.x, e.y);
     if (!target || !EnabledChain(target)) {

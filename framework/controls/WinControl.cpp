@@ -8,13 +8,14 @@
 #include <algorithm>
 
 namespace {
-bool IsWindowed(const TControl* c) { return dynamic_cast<const TWinControl*>(c) != nullptr; }
+bool IsWindowed(const TControl* c) { return c->AsWinControl() != nullptr; }
 }
 
 TWinControl::TWinControl(TComponent* AOwner)
     : TControl(AOwner)
     , FBrush(std::make_unique<TBrush>())
 {
+    FAsWinControl = this;
     FBrush->SetColor(Color());
 }
 
@@ -27,6 +28,7 @@ TWinControl::~TWinControl()
         RemoveControl(c);
         delete c;
     }
+    FAsWinControl = nullptr; // what is left is a TControl being destroyed
 }
 
 void TWinControl::InsertControl(TControl* AControl)
@@ -43,7 +45,7 @@ void TWinControl::InsertControl(TControl* AControl)
         AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
     if (AControl->ParentFont())
         AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
-    if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+    if (auto* w = AControl->AsWinControl()) {
         if (w->Showing())
             InvalidateFormArea(w->WindowArea(), true);
     } else {
@@ -60,7 +62,7 @@ void TWinControl::RemoveControl(TControl* AControl)
         return;
     bool destroying = HasState(csDestroying);
     if (!destroying && AControl->Visible()) {
-        if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+        if (auto* w = AControl->AsWinControl()) {
             if (w->Showing()) {
                 plat::Region area = w->WindowArea();
                 FControls.erase(it);
@@ -104,7 +106,7 @@ void TWinControl::SetZOrder(TControl* AControl, bool topmost)
         FControls.insert(topmost ? FControls.end() : firstWin, AControl);
     else
         FControls.insert(topmost ? firstWin : FControls.begin(), AControl);
-    if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+    if (auto* w = AControl->AsWinControl()) {
         if (w->Showing())
             InvalidateFormArea(w->WindowArea(), true);
     } else {
@@ -117,7 +119,7 @@ TControl* TWinControl::ControlAtPos(const TPoint& pos, bool allowDisabled,
 {
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         TControl* c = *it;
-        auto* w = dynamic_cast<TWinControl*>(c);
+        auto* w = c->AsWinControl();
         if (w && !allowWinControls)
             continue;
         if (!c->Visible() || (!allowDisabled && !c->Enabled()))

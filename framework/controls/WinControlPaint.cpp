@@ -8,7 +8,7 @@ namespace {
 
 plat::Rect ToPlat(const TRect& r) { return { r.Left, r.Top, r.Right, r.Bottom }; }
 
-bool IsWindowed(const TControl* c) { return dynamic_cast<const TWinControl*>(c) != nullptr; }
+bool IsWindowed(const TControl* c) { return c->AsWinControl() != nullptr; }
 
 // Whether a visible graphic child that paints every pixel of its bounds (csOpaque) holds
 // area, given in client coordinates: its paint covers whatever the background leaves there.
@@ -107,7 +107,7 @@ void TWinControl::VisibleRegion(plat::Region& r) const
                 above = true;
                 continue;
             }
-            auto* ws = dynamic_cast<TWinControl*>(s);
+            auto* ws = s->AsWinControl();
             if (above && ws && ws->Visible())
                 RemoveArea(r, ws);
         }
@@ -115,7 +115,7 @@ void TWinControl::VisibleRegion(plat::Region& r) const
             return;
     }
     for (TControl* ch : FControls) {
-        auto* wc = dynamic_cast<TWinControl*>(ch);
+        auto* wc = ch->AsWinControl();
         if (wc && wc->Visible())
             RemoveArea(r, wc);
     }
@@ -212,7 +212,7 @@ void TWinControl::InvalidateFormArea(const plat::Region& area, bool erase)
         InvalidateRgn(&mine, erase);
     }
     for (TControl* c : FControls) {
-        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible())
+        if (auto* w = c->AsWinControl(); w && w->Visible())
             w->InvalidateFormArea(area, erase);
     }
 }
@@ -226,7 +226,7 @@ void TWinControl::PaintPendingTree()
     // Children may be removed while they paint: walk a copy.
     std::vector<TWinControl*> children;
     for (TControl* c : FControls) {
-        if (auto* w = dynamic_cast<TWinControl*>(c))
+        if (auto* w = c->AsWinControl())
             children.push_back(w);
     }
     for (TWinControl* w : children) {

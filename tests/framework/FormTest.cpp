@@ -413,6 +413,33 @@ TEST_F(FormTest, APanelFollowingItsParentsColourSurvivesAWriteAndRead)
     delete f;
 }
 
+// Painting asks of every child whether it is windowed; the answer is the one a dynamic
+// cast gives, also once a windowed child deleted on its own is down to its TControl part.
+TEST_F(FormTest, AControlIsWindowedExactlyWhenItIsATWinControl)
+{
+    TForm* f = NewForm(120, 80);
+    auto* panel = new TCustomPanel(f);
+    panel->SetParent(f);
+    panel->SetBounds(10, 10, 40, 30);
+    auto* inner = new TPaintBox(f);
+    inner->SetParent(panel);
+    auto* box = new TPaintBox(f);
+    box->SetParent(f);
+    box->SetBounds(60, 10, 20, 20);
+    for (TControl* c : std::initializer_list<TControl*> { f, panel, inner, box })
+        EXPECT_EQ(c->AsWinControl(), dynamic_cast<TWinControl*>(c)) << c->ClassName();
+    EXPECT_EQ(panel->AsWinControl(), panel);
+    EXPECT_EQ(box->AsWinControl(), nullptr);
+    f->Show();
+    Run();
+    const int before = f->ControlCount();
+    delete panel; // its children go with it; the form takes it out as it goes
+    EXPECT_EQ(f->ControlCount(), before - 1);
+    EXPECT_EQ(f->ControlAtPos(Point(20, 20), true, true), nullptr);
+    EXPECT_EQ(f->ControlAtPos(Point(65, 15), true, true), box);
+    Run();
+}
+
 TEST_F(FormTest, OnDestroyRunsBeforeTheControlsGo)
 {
     auto* f = new TDescribedForm(Application);
