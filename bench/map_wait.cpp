@@ -1,14 +1,15 @@
 // Starts a program and waits, without polling, until the X server maps a top-level window
 // of it; prints the program's process id and the microseconds from just before it was
-// started to the map, and leaves the program running (its standard output discarded, so
-// that the figure can be read from a pipe while the program goes on). Polling for the window instead
-// (a query every few milliseconds) takes CPU and server time from the very start it
-// measures.
+// started to the map as soon as it is mapped, then stays until the program ends, so that
+// the program is reaped (its standard output is discarded: the figure can be read from a
+// pipe while the program goes on). Polling for the window instead (a query every few
+// milliseconds) takes CPU and server time from the very start it measures.
 //
 //   map_wait [--timeout SECONDS] PROGRAM [ARGUMENTS...]
 //
-// Exits with 0 once the window is mapped, 1 when the program ends or the time runs out
-// first (the program is then ended), 2 on bad use or without a display.
+// Exits with 0 once the window has been mapped and the program has ended, 1 when the
+// program ends or the time runs out before a window is mapped (the program is then ended),
+// 2 on bad use or without a display.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -103,6 +104,11 @@ int main(int argc, char** argv)
             std::printf("%d %lld\n", int(child),
                 static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(
                     mapped - start).count()));
+            std::fflush(stdout);
+            XCloseDisplay(display);
+            int status = 0;
+            while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+            }
             return 0;
         }
         int status = 0;

@@ -29,7 +29,7 @@ bench="$(dirname "$prog")/metronome_bench"
 wake_bench="$(dirname "$prog")/wake_bench"
 
 work=$(mktemp -d)
-xvfb_pid=""; prog_pid=""; pa_pid=""
+xvfb_pid=""; prog_pid=""; pa_pid=""; mapper_pid=""
 cleanup() {
   for p in "$prog_pid" "$xvfb_pid" "$pa_pid"; do
     [[ -n $p ]] && kill "$p" 2>/dev/null && wait "$p" 2>/dev/null
@@ -112,7 +112,10 @@ for (( run = 0; run < 20; run++ )); do
   rm -f "$ini"
   if [[ -x $map_wait ]]; then
     method="map_wait: fork to the window's map, heard from the server"
-    out=$("$map_wait" "$exe" 2>/dev/null) && prog_pid=${out%% *} || { prog_pid=""; out=""; }
+    # map_wait stays the program's parent until it ends: read its figure as it comes.
+    coproc mapper { "$map_wait" "$exe" 2>/dev/null; }
+    mapper_pid=$mapper_PID
+    if read -r -u "${mapper[0]}" out; then prog_pid=${out%% *}; else out=""; prog_pid=""; fi
   else
     method="polled every 2 ms with xdotool (build map_wait for the exact figure)"
     t0=$(date +%s%N)
@@ -127,7 +130,8 @@ for (( run = 0; run < 20; run++ )); do
   fi
   if [[ -z $out ]]; then
     [[ -n $prog_pid ]] && wait "$prog_pid" 2>/dev/null
-    prog_pid=""
+    [[ -n $mapper_pid ]] && wait "$mapper_pid" 2>/dev/null
+    prog_pid=""; mapper_pid=""
     refused=$(( refused + 1 ))
     (( refused < 10 )) || { echo "the program keeps ending before its window appears" >&2; exit 1; }
     run=$(( run - 1 ))
@@ -137,15 +141,13 @@ for (( run = 0; run < 20; run++ )); do
   # Every thread's run time so far, in nanoseconds.
   cpus+=( $(cat /proc/$prog_pid/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { print int(s / 1000) }') )
   kill -TERM "$prog_pid"
-  # map_wait's program is not this shell's child: it has gone when its process entry has,
-  # or is a zombie left to whoever adopted it.
-  for (( i = 0; i < 500; i++ )); do
-    [[ $(awk '{ print $3 }' "/proc/$prog_pid/stat" 2>/dev/null) =~ ^[^Z]$ ]] || break
-    sleep 0.01
-  done
-  kill -KILL "$prog_pid" 2>/dev/null
-  wait "$prog_pid" 2>/dev/null
-  prog_pid=""
+  # map_wait's program is map_wait's child: map_wait ends once it has ended.
+  if [[ -n $mapper_pid ]]; then
+    wait "$mapper_pid" 2>/dev/null
+  else
+    wait "$prog_pid" 2>/dev/null
+  fi
+  prog_pid=""; mapper_pid=""
 done
 (( refused )) && echo "($refused starts found no display and were made again)"
 echo "start-up measured by $method"
