@@ -40,6 +40,7 @@ struct ConfigReader {
             thread.join();
     }
 } gConfigReader;
+
 bool gNoFonts = false;
 FcConfig* gEmptyConfig = nullptr;
 std::map<std::tuple<std::string, int, int32_t, bool, bool>, std::shared_ptr<FaceSize>> gFaces;
