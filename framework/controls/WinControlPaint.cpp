@@ -17,9 +17,7 @@ bool UnderOpaqueChild(const std::vector<TControl*>& children, const plat::Rect& 
     for (const TControl* c : children) {
         if (!c->Visible() || !(c->ControlStyle() & csOpaque) || IsWindowed(c))
             continue;
-        const TRect b = c->BoundsRect();
-        if (b.Left <= area.left && b.Top <= area.top && b.Right >= area.right
-            && b.Bottom >= area.bottom)
+        if (ToPlat(c->BoundsRect()).Contains(area))
             return true;
     }
     return false;

@@ -88,19 +88,15 @@ const Region& Dc::ClipRef() const
         // Built in the cache's own storage: no allocation once it has grown. A clip of one
         // rectangle, as a child's paint has, is met with the base clip in one pass over the
         // base clip's bands in its rows, or not at all when it holds the base clip.
-        const Rect& b = FBaseBounds;
-        auto holdsBase = [&b](const Rect& r) {
-            return r.left <= b.left && r.top <= b.top && r.right >= b.right && r.bottom >= b.bottom;
-        };
         if (FState.clipped && FState.clip.IsRect()) {
             const Rect r = FState.clip.Rects().front().Intersect(bounds);
-            if (holdsBase(r))
+            if (r.Contains(FBaseBounds))
                 FClipCache = FBaseClip;
             else
                 FClipCache.AssignIntersectRect(FBaseClip, r);
         } else {
             FClipCache = FBaseClip;
-            if (!holdsBase(bounds))
+            if (!bounds.Contains(FBaseBounds))
                 FClipCache.IntersectRect(bounds);
             if (FState.clipped)
                 FClipCache &= FState.clip;

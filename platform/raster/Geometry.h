@@ -24,6 +24,11 @@ struct Rect {
     int64_t Width() const { return int64_t(right) - left; }
     int64_t Height() const { return int64_t(bottom) - top; }
     bool Contains(int32_t x, int32_t y) const { return x >= left && x < right && y >= top && y < bottom; }
+    // Whether o lies within this rectangle, corner by corner.
+    bool Contains(const Rect& o) const
+    {
+        return left <= o.left && top <= o.top && right >= o.right && bottom >= o.bottom;
+    }
     Rect Offset(int32_t dx, int32_t dy) const;   // saturates at the 32-bit limits
     Rect Intersect(const Rect& o) const
     {

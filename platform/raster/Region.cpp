@@ -634,8 +634,7 @@ Region& Region::IntersectRect(const Rect& r)
         FRects.clear();
         return *this;
     }
-    const Rect b = Bounds();
-    if (r.left <= b.left && r.top <= b.top && r.right >= b.right && r.bottom >= b.bottom)
+    if (r.Contains(Bounds()))
         return *this;
     std::vector<Rect>& out = Scratch();
     IntersectRectInto(FRects, r, out);
