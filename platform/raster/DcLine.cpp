@@ -283,6 +283,8 @@ bool GatherRowRuns(std::span<const Point> points, const Box& box, std::vector<Re
         const int n = counts[row];
         if (n == 0)
             continue;
+        // Put in order and joined in the row's own arrays, as SortRowRuns does through its
+        // list: going through such a list here costs a running tick 3 % more.
         RowRuns& r = rows[row];
         for (int i = 1; i < n; ++i) {
             const int32_t l = r.left[i], rt = r.right[i];
